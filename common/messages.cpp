@@ -1,0 +1,24 @@
+#include "common/messages.h"
+
+#include <cstdio>
+
+namespace {
+
+MessageSeam& seam() {
+  static MessageSeam current;
+  return current;
+}
+
+}  // namespace
+
+void SetMessageSeam(MessageSeam newSeam) { seam() = std::move(newSeam); }
+
+void ShowMessage(const QString& text) {
+  if (seam().show) {
+    seam().show(text);
+    return;
+  }
+  std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+bool AskYesNo(const QString& question) { return seam().ask ? seam().ask(question) : false; }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Every message box and Yes/No question of the program goes through here, so
+// the windows can show QMessageBox and tests can record and answer.
+inline const QString kQuestionTitle = QStringLiteral("Внимание!!!");
+
+struct MessageSeam {
+  std::function<void(const QString& text)> show;
+  // A Yes/No question titled kQuestionTitle; true for Yes.
+  std::function<bool(const QString& question)> ask;
+};
+
+// Without a seam, messages go to stderr and questions are answered No.
+void SetMessageSeam(MessageSeam seam);
+void ShowMessage(const QString& text);
+bool AskYesNo(const QString& question);

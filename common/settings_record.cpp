@@ -1,0 +1,5 @@
+#include "common/settings_record.h"
+
+SettingsRecord Settings;
+MacroNameListRecord MacroNameList;
+QString CurrentMacroName;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <cstdint>
+
+// The values of the settings file while the program runs. The file itself is
+// read and written by the settings library; the default member values are the
+// defaults of a missing key.
+inline const QString kDefaultPosition = QStringLiteral("100, 100, 100, 100");
+
+struct SettingsRecord {
+  int COM = 1;
+  int COMSpeed = 38400;
+  int Timer = 3;
+  bool AutoComStart = false;
+  bool SaveComLog = false;
+  uint8_t OpenWindowsMask = 0;  // key Wnds
+  QString MainPos = kDefaultPosition;
+  QString DevPos = kDefaultPosition;
+  QString Dev2Pos = kDefaultPosition;
+  QString GraPos = kDefaultPosition;
+  QString Gra2Pos = kDefaultPosition;
+  QString MemPos = kDefaultPosition;
+  QString QvmlPos = kDefaultPosition;
+  // Section PORTS: COM number -> device path, ahead of the fixed mapping.
+  QMap<int, QString> PortPaths;
+};
+
+inline constexpr int kMacroListCapacity = 100;
+
+struct MacroNameListRecord {
+  QString Names[kMacroListCapacity];
+  int Count = 0;
+};
+
+extern SettingsRecord Settings;
+extern MacroNameListRecord MacroNameList;
+extern QString CurrentMacroName;  // key LastQvmlName

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Text files are Windows-1251 with CR LF line ends; the conversion happens
+// here, at the file boundary, and nowhere else.
+
+// Line ends of any kind (LF, CR, CR LF) become CR LF.
+QString WithCrLf(const QString& text);
+
+// Replaces the file whole: written to a temporary file in the same folder and
+// renamed over the target, so a failed write leaves the previous file. False,
+// without a message, when the file cannot be written.
+bool WriteTextFile(const QString& path, const QString& text);
+bool WriteFileSafely(const QString& path, const QByteArray& bytes);
+
+// The file's text decoded from Windows-1251 with line ends turned into LF;
+// empty with *ok false when it cannot be read.
+QString ReadTextFile(const QString& path, bool* ok = nullptr);
+
+// Opens (or creates), appends, closes: nothing stays buffered between calls.
+// False when the file cannot be opened or fully written.
+bool AppendToFile(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh program folder for one test: the working folders are created in it
+// and the program folder points there until the object goes.
+class TempProgramFolder {
+ public:
+  TempProgramFolder();
+  ~TempProgramFolder();
+  QString path() const { return folder_; }
+  QString file(const QString& name) const { return folder_ + name; }
+
+ private:
+  QTemporaryDir dir_;
+  QString folder_;
+};
+
+QByteArray ReadAll(const QString& path);
+void WriteAll(const QString& path, const QByteArray& bytes);
