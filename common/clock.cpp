@@ -12,18 +12,25 @@ std::function<double()>& clockOverride() {
 const QDate kOrigin(1899, 12, 30);
 constexpr long long kMsPerDay = 86400000LL;
 
-long long toMs(double days) { return std::llround(days * static_cast<double>(kMsPerDay)); }
+long long toMs(double days) {
+  return std::llround(days * static_cast<double>(kMsPerDay));
+}
 
-long long floorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+long long floorDiv(long long a, long long b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 }  // namespace
 
 double Now() {
-  if (clockOverride()) return clockOverride()();
+  if (clockOverride())
+    return clockOverride()();
   return DateTimeToDays(QDateTime::currentDateTime());
 }
 
-void SetClock(std::function<double()> clock) { clockOverride() = std::move(clock); }
+void SetClock(std::function<double()> clock) {
+  clockOverride() = std::move(clock);
+}
 
 double DateTimeToDays(const QDateTime& dateTime) {
   const double day = static_cast<double>(kOrigin.daysTo(dateTime.date()));
@@ -37,7 +44,9 @@ QDateTime DaysToDateTime(double days) {
   return QDateTime(kOrigin.addDays(day), QTime::fromMSecsSinceStartOfDay(msOfDay));
 }
 
-QString DateText(double days) { return DaysToDateTime(days).date().toString(QStringLiteral("yyyyMMdd")); }
+QString DateText(double days) {
+  return DaysToDateTime(days).date().toString(QStringLiteral("yyyyMMdd"));
+}
 
 QString TimeText(double days) {
   const long long ms = toMs(std::fabs(days)) % kMsPerDay;

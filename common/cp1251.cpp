@@ -20,17 +20,22 @@ constexpr std::array<char16_t, 64> kUpperHalf = {
 }  // namespace
 
 QChar Cp1251ToChar(uint8_t byte) {
-  if (byte < 0x80) return QChar(byte);
-  if (byte >= 0xC0) return QChar(static_cast<char16_t>(0x0410 + (byte - 0xC0)));
+  if (byte < 0x80)
+    return QChar(byte);
+  if (byte >= 0xC0)
+    return QChar(static_cast<char16_t>(0x0410 + (byte - 0xC0)));
   return QChar(kUpperHalf[byte - 0x80]);
 }
 
 int CharToCp1251(QChar ch) {
   const char16_t u = ch.unicode();
-  if (u < 0x80) return u;
-  if (u >= 0x0410 && u <= 0x044F) return 0xC0 + (u - 0x0410);
+  if (u < 0x80)
+    return u;
+  if (u >= 0x0410 && u <= 0x044F)
+    return 0xC0 + (u - 0x0410);
   for (size_t i = 0; i < kUpperHalf.size(); ++i) {
-    if (kUpperHalf[i] == u) return static_cast<int>(0x80 + i);
+    if (kUpperHalf[i] == u)
+      return static_cast<int>(0x80 + i);
   }
   return -1;
 }
@@ -38,7 +43,8 @@ int CharToCp1251(QChar ch) {
 QString FromCp1251(const QByteArray& bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* out = text.data();
-  for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = Cp1251ToChar(static_cast<uint8_t>(bytes[i]));
+  for (qsizetype i = 0; i < bytes.size(); ++i)
+    out[i] = Cp1251ToChar(static_cast<uint8_t>(bytes[i]));
   return text;
 }
 

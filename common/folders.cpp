@@ -12,29 +12,42 @@ QString& folderOverride() {
 }
 
 QString withSlash(QString folder) {
-  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  if (!folder.endsWith(QLatin1Char('/')))
+    folder += QLatin1Char('/');
   return folder;
 }
 
 }  // namespace
 
 QString ProgramFolder() {
-  if (!folderOverride().isEmpty()) return folderOverride();
-  if (QCoreApplication::instance()) return withSlash(QCoreApplication::applicationDirPath());
-  return withSlash(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
+  if (!folderOverride().isEmpty())
+    return folderOverride();
+  if (QCoreApplication::instance())
+    return withSlash(QCoreApplication::applicationDirPath());
+  return withSlash(
+      QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
 }
 
 void SetProgramFolder(const QString& folder) {
   folderOverride() = folder.isEmpty() ? QString() : withSlash(folder);
 }
 
-QString LogFolder() { return ProgramFolder() + QStringLiteral("LOG/"); }
-QString GraFolder() { return ProgramFolder() + QStringLiteral("GRA/"); }
-QString MacroFolder() { return ProgramFolder() + QStringLiteral("QVML/"); }
-QString MemFolder() { return ProgramFolder() + QStringLiteral("MEM/"); }
+QString LogFolder() {
+  return ProgramFolder() + QStringLiteral("LOG/");
+}
+QString GraFolder() {
+  return ProgramFolder() + QStringLiteral("GRA/");
+}
+QString MacroFolder() {
+  return ProgramFolder() + QStringLiteral("QVML/");
+}
+QString MemFolder() {
+  return ProgramFolder() + QStringLiteral("MEM/");
+}
 
 void CreateWorkingFolders() {
   for (const QString& folder : {LogFolder(), GraFolder(), MacroFolder(), MemFolder()}) {
-    if (!QFileInfo::exists(folder)) QDir().mkdir(folder);
+    if (!QFileInfo::exists(folder))
+      QDir().mkdir(folder);
   }
 }

@@ -11,7 +11,9 @@ MessageSeam& seam() {
 
 }  // namespace
 
-void SetMessageSeam(MessageSeam newSeam) { seam() = std::move(newSeam); }
+void SetMessageSeam(MessageSeam newSeam) {
+  seam() = std::move(newSeam);
+}
 
 void ShowMessage(const QString& text) {
   if (seam().show) {
@@ -21,4 +23,6 @@ void ShowMessage(const QString& text) {
   std::fprintf(stderr, "%s\n", text.toUtf8().constData());
 }
 
-bool AskYesNo(const QString& question) { return seam().ask ? seam().ask(question) : false; }
+bool AskYesNo(const QString& question) {
+  return seam().ask ? seam().ask(question) : false;
+}

@@ -28,6 +28,7 @@ struct SettingsRecord {
 };
 
 inline constexpr int kMacroListCapacity = 100;
+inline constexpr int kMaxComNumber = 99;
 
 struct MacroNameListRecord {
   QString Names[kMacroListCapacity];

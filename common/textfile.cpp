@@ -12,7 +12,8 @@ QString WithCrLf(const QString& text) {
     const QChar ch = text[i];
     if (ch == u'\r') {
       result += QStringLiteral("\r\n");
-      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      if (i + 1 < text.size() && text[i + 1] == u'\n')
+        ++i;
     } else if (ch == u'\n') {
       result += QStringLiteral("\r\n");
     } else {
@@ -24,7 +25,8 @@ QString WithCrLf(const QString& text) {
 
 bool WriteFileSafely(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
   if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
     return false;
@@ -39,8 +41,10 @@ bool WriteTextFile(const QString& path, const QString& text) {
 QString ReadTextFile(const QString& path, bool* ok) {
   QFile file(path);
   const bool opened = file.open(QIODevice::ReadOnly);
-  if (ok) *ok = opened;
-  if (!opened) return {};
+  if (ok)
+    *ok = opened;
+  if (!opened)
+    return {};
   QString text = FromCp1251(file.readAll());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -49,7 +53,8 @@ QString ReadTextFile(const QString& path, bool* ok) {
 
 bool AppendToFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) return false;
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+    return false;
   const bool written = file.write(bytes) == bytes.size();
   file.close();
   return written;

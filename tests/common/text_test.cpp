@@ -1,5 +1,5 @@
-#include <QLocale>
 #include <gtest/gtest.h>
+#include <QLocale>
 
 #include "common/clock.h"
 #include "common/crc8.h"
@@ -19,7 +19,8 @@ TEST(Crc8, KnownVectors) {
 
 TEST(Crc8, StepFoldsOneByteAtATime) {
   uint8_t crc = 0xFF;
-  for (char c : QByteArray("123456789")) Crc8Step(static_cast<uint8_t>(c), crc);
+  for (char c : QByteArray("123456789"))
+    Crc8Step(static_cast<uint8_t>(c), crc);
   EXPECT_EQ(crc, 0x0B);
 }
 
@@ -37,8 +38,12 @@ TEST(TextField, FieldsAreTrimmedAndMissingOnesEmpty) {
     int n;
     const char* expected;
   } cases[] = {
-      {"100, 100, 100, 100", 1, "100"}, {"12abc,7", 0, "12abc"}, {"12abc,7", 2, ""},
-      {" \t a b \r\n,x", 0, "a b"},     {"", 0, ""},             {",,z", 2, "z"},
+      {"100, 100, 100, 100", 1, "100"},
+      {"12abc,7", 0, "12abc"},
+      {"12abc,7", 2, ""},
+      {" \t a b \r\n,x", 0, "a b"},
+      {"", 0, ""},
+      {",,z", 2, "z"},
       {"a,b", -1, ""},
   };
   for (const Case& c : cases) {
@@ -51,19 +56,27 @@ TEST(TextToInt, LeadingIntegerOrZero) {
   struct Case {
     const char* text;
     int expected;
-  } cases[] = {{"12abc", 12}, {"  -1200", -1200}, {"+7", 7}, {"abc", 0}, {"", 0},
-               {"- 5", 0},   {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}};
-  for (const Case& c : cases) EXPECT_EQ(TextToInt(QString::fromUtf8(c.text)), c.expected) << c.text;
+  } cases[] = {{"12abc", 12},
+               {"  -1200", -1200},
+               {"+7", 7},
+               {"abc", 0},
+               {"", 0},
+               {"- 5", 0},
+               {"99999999999", 2147483647},
+               {"-99999999999", -2147483647 - 1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(TextToInt(QString::fromUtf8(c.text)), c.expected) << c.text;
 }
 
 TEST(TextToReal, LongestLeadingNumberWithFirstCommaAsPoint) {
   struct Case {
     const char* text;
     double expected;
-  } cases[] = {{"0.3C", 0.3}, {"2,5S", 2.5},   {"1,2,3", 1.2}, {"", 0},        {"abc", 0},
-               {"-1e3x", -1000}, {"4e", 4},    {".5", 0.5},    {"+2.", 2},     {"1e999", 0},
-               {"  7.25", 7.25}, {"-", 0}};
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(TextToReal(QString::fromUtf8(c.text)), c.expected) << c.text;
+  } cases[] = {{"0.3C", 0.3}, {"2,5S", 2.5},    {"1,2,3", 1.2},   {"", 0},
+               {"abc", 0},    {"-1e3x", -1000}, {"4e", 4},        {".5", 0.5},
+               {"+2.", 2},    {"1e999", 0},     {"  7.25", 7.25}, {"-", 0}};
+  for (const Case& c : cases)
+    EXPECT_DOUBLE_EQ(TextToReal(QString::fromUtf8(c.text)), c.expected) << c.text;
 }
 
 TEST(TextHelpers, CountAndReplaceFirst) {
@@ -84,13 +97,12 @@ TEST_F(NumberText, PatternsRoundHalfAwayFromZero) {
     const char* pattern;
     double value;
     const char* expected;
-  } cases[] = {{"0.00", 12.125, "12.13"},         {"0.00", 0.125, "0.13"},
-               {"0.00", -0.125, "-0.13"},         {"0.00", 4.5, "4.50"},
-               {"0.00", -0.001, "0.00"},          {"0.00", 123456789.5, "123456789.50"},
-               {"#0.00", 0.5, "0.50"},            {"0", 2.5, "3"},
-               {"0", -0.4, "0"},                  {"0.0", 1.7 * 100, "170.0"},
-               {"0.0", 9.96, "10.0"},             {"0.00", 1.005, "1.00"},
-               {"0.00", 99.995, "100.00"}};
+  } cases[] = {
+      {"0.00", 12.125, "12.13"},   {"0.00", 0.125, "0.13"},  {"0.00", -0.125, "-0.13"},
+      {"0.00", 4.5, "4.50"},       {"0.00", -0.001, "0.00"}, {"0.00", 123456789.5, "123456789.50"},
+      {"#0.00", 0.5, "0.50"},      {"0", 2.5, "3"},          {"0", -0.4, "0"},
+      {"0.0", 1.7 * 100, "170.0"}, {"0.0", 9.96, "10.0"},    {"0.00", 1.005, "1.00"},
+      {"0.00", 99.995, "100.00"}};
   for (const Case& c : cases) {
     EXPECT_EQ(FormatNumber(c.pattern, c.value), c.expected) << c.pattern << " " << c.value;
   }

@@ -9,15 +9,19 @@ TempProgramFolder::TempProgramFolder() : folder_(dir_.path() + QLatin1Char('/'))
   CreateWorkingFolders();
 }
 
-TempProgramFolder::~TempProgramFolder() { SetProgramFolder(QString()); }
+TempProgramFolder::~TempProgramFolder() {
+  SetProgramFolder(QString());
+}
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
   return file.readAll();
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
   QFile file(path);
-  if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+  if (file.open(QIODevice::WriteOnly))
+    file.write(bytes);
 }

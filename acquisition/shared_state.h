@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+inline constexpr int kSeriesCapacity = 50000;
+inline constexpr int kScreenCells = 80;
+inline constexpr int kScreenColumns = 20;
+inline constexpr uint8_t kNoCursor = 255;
+inline constexpr int kNoZoomedChart = -1;
+
+// Recording states of a channel.
+enum ChannelState : int {
+  kStateIdle = 0,
+  kStateRecording = 1,
+  kStateEnded = 2,
+  kStateRecordingOther = 3,
+  kStateEndedOther = 4,
+};
+
+// One charger channel: eleven series sharing the sample index. Elements
+// 0..Count-1 are recorded samples; element Count holds the live values of the
+// latest measurement while the channel does not run.
+struct ChannelRecord {
+  uint8_t Mode = 0;
+  float VoltageSetPoint = 0;
+  float CurrentSetPoint = 0;
+  uint8_t DialFlags = 0;
+  QString LogPath;
+  double StartTime = 0;
+  int ZoomedChart = kNoZoomedChart;  // index of the enlarged chart
+  QString LastMacro;
+  int Count = 0;
+  int State = kStateIdle;
+
+  double Time[kSeriesCapacity];
+  double Current[kSeriesCapacity];
+  double Voltage[kSeriesCapacity];
+  double Temp[kSeriesCapacity];
+  double HeatsinkTemp[kSeriesCapacity];
+  double Capacity[kSeriesCapacity];
+  double Power[kSeriesCapacity];
+  double Resistance[kSeriesCapacity];
+  double dIdt[kSeriesCapacity];
+  double dVdt[kSeriesCapacity];
+  double dTdt[kSeriesCapacity];
+};
+
+// The charger's 4 x 20 display as single-byte codes, row by row.
+struct ScreenRecord {
+  uint8_t Chars[kScreenCells] = {};
+  uint8_t CursorPos = kNoCursor;  // 80 or more: no cursor
+  bool Blink = false;
+};
+
+struct ChargerRecord {
+  double SupplyVoltage = 0;
+  uint8_t StatusBits = 0;
+  double LastAdcTime = 0;
+  QString VersionText;
+  bool DeviceIdentified = false;
+  bool Busy = false;
+};
+
+extern ChannelRecord ChannelData[2];
+extern ScreenRecord ScreenImage;
+extern ChargerRecord ChargerState;
+
+// Start values of the shared state, including the memory image. LastMacro
+// keeps what the settings put there.
+void InitSharedState();
+
+// What every status refresh does while no port is open: no read progress, no
+// counters, and the display filled with "M".
+void ApplyPortClosedState();

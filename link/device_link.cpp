@@ -1,0 +1,9 @@
+#include "link/device_link.h"
+
+DeviceLinkRecord DeviceLink;
+
+void ResetLinkCounters() {
+  DeviceLink.BytesSent = 0;
+  DeviceLink.BytesReceived = 0;
+  DeviceLink.Retries = 0;
+}

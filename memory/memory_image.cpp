@@ -1,0 +1,140 @@
+#include "memory/memory_image.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+#include "common/cp1251.h"
+#include "common/crc8.h"
+#include "common/folders.h"
+#include "common/messages.h"
+#include "common/text.h"
+#include "common/textfile.h"
+#include "link/commands.h"
+#include "link/device_link.h"
+#include "link/port.h"
+#include "link/protocol.h"
+
+MemoryRecord MemoryImage;
+bool PollingTimerRunning = false;
+
+namespace {
+
+constexpr int kDumpLineBytes = 16;
+
+std::function<void()>& readYield() {
+  static std::function<void()> yield;
+  return yield;
+}
+
+void yieldToUi() {
+  if (readYield())
+    readYield()();
+}
+
+bool rangeFitsImage(int start, int count, int block) {
+  if (block == 0 || block + kReadReplyOverhead > kFrameSize)
+    return false;
+  const int blocks = (count + block - 1) / block;
+  return start + blocks * block <= kMemoryImageSize;
+}
+
+void buildReadRequest(int address, uint8_t block) {
+  uint8_t* r = DeviceLink.Request;
+  r[0] = U_ReadMemory;
+  r[1] = static_cast<uint8_t>(address & 0xFF);
+  r[2] = static_cast<uint8_t>(address >> 8);
+  r[3] = block;
+  r[4] = Crc8(r, 4);
+  DeviceLink.RequestLength = kReadRequestLength;
+}
+
+// Image bytes [offset, offset + length) clipped to the image.
+void clipToImage(int& offset, int& length) {
+  offset = std::clamp(offset, 0, kMemoryImageSize);
+  length = std::clamp(length, 0, kMemoryImageSize - offset);
+}
+
+}  // namespace
+
+void SetReadMemoryYield(std::function<void()> yield) {
+  readYield() = std::move(yield);
+}
+
+void ClearMemoryImage() {
+  std::memset(MemoryImage.Bytes, 0, sizeof MemoryImage.Bytes);
+  MemoryImage.ReadProgress = 0;
+  MemoryImage.FailedBlocks = 0;
+}
+
+bool ReadMemory(uint16_t start, uint16_t count, uint8_t block) {
+  Connect();
+  if (!DeviceLink.PortOpen || PollingTimerRunning)
+    return false;
+  if (!rangeFitsImage(start, count, block))
+    return false;
+  MemoryImage.FailedBlocks = 0;
+  const int end = start + count;
+  for (int address = start; address < end; address += block) {
+    if (!DeviceLink.PortOpen) {
+      // Closed by another command between blocks: the rest is not read.
+      MemoryImage.FailedBlocks += (end - address + block - 1) / block;
+      break;
+    }
+    if (count > 0)
+      MemoryImage.ReadProgress = static_cast<double>(address - start) / count;
+    buildReadRequest(address, block);
+    if (SendCommand() && DeviceLink.Reply[0] == U_ReadMemory) {
+      std::memcpy(MemoryImage.Bytes + address, DeviceLink.Reply + 4, block);
+    } else {
+      ++MemoryImage.FailedBlocks;
+    }
+    yieldToUi();
+  }
+  MemoryImage.ReadProgress = 0;
+  yieldToUi();
+  return true;
+}
+
+QString DumpFilePath() {
+  return MemFolder() + QStringLiteral("fes.bin");
+}
+
+bool SaveDump(const QString& fileName, int offset, int length) {
+  if (QFileInfo::exists(fileName) &&
+      !AskYesNo(QStringLiteral("Перезаписать имеющийся ") + fileName + QStringLiteral(" ?"))) {
+    return false;
+  }
+  clipToImage(offset, length);
+  const QByteArray bytes(reinterpret_cast<const char*>(MemoryImage.Bytes) + offset, length);
+  if (!WriteFileSafely(fileName, bytes)) {
+    ShowMessage(QStringLiteral("Ошибка создания файла ") + fileName);
+    return false;
+  }
+  return true;
+}
+
+bool LoadDump(const QString& fileName, int offset, int length) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ShowMessage(QStringLiteral("Ошибка открытия файла ") + fileName);
+    return false;
+  }
+  clipToImage(offset, length);
+  const QByteArray bytes = file.read(length);
+  std::memcpy(MemoryImage.Bytes + offset, bytes.constData(), bytes.size());
+  return true;
+}
+
+QString DumpLine(int address) {
+  QString hex;
+  QString chars;
+  for (int i = 0; i < kDumpLineBytes; ++i) {
+    const int at = address + i;
+    const uint8_t byte = at < kMemoryImageSize ? MemoryImage.Bytes[at] : 0;
+    hex += QLatin1Char(' ') + HexByte(byte);
+    chars += byte <= 9 ? QChar(u'.') : Cp1251ToChar(byte);
+  }
+  return HexWord(address) + hex + QLatin1Char(' ') + chars;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+inline constexpr int kMemoryImageSize = 20480;
+inline constexpr int kMemoryBlock = 64;
+// The charger's whole address space: flash, EEPROM, RAM.
+inline constexpr int kDumpLength = 0x4C00;
+
+// The local image of the charger's memory and the progress of a read.
+struct MemoryRecord {
+  uint8_t Bytes[kMemoryImageSize] = {};
+  double ReadProgress = 0;  // 0 <= p < 1 while a read runs, else 0
+  int FailedBlocks = 0;     // blocks the last read could not get
+};
+
+extern MemoryRecord MemoryImage;
+
+struct MemoryArea {
+  const char* caption;
+  uint16_t first;
+  uint16_t end;  // exclusive
+};
+
+inline constexpr MemoryArea kMemoryAreas[] = {
+    {"FLASH (32k)", 0x0000, 0x4000},
+    {"EEPROM (1k)", 0x4000, 0x4400},
+    {"SRAM (2k)", 0x4400, 0x4C00},
+    {"Всё (35k)", 0x0000, 0x4C00},
+};
+
+// Set while the main window's polling timer runs; a read refuses to start then.
+extern bool PollingTimerRunning;
+
+// Called between blocks and at the end of a read: the program repaints the
+// status bar and processes pending events.
+void SetReadMemoryYield(std::function<void()> yield);
+
+void ClearMemoryImage();
+
+// Reads count bytes from start in blocks into the image. False when no port
+// could be opened, the polling timer runs, or the range does not fit the image.
+// A block whose exchange fails keeps its previous bytes and is counted in
+// FailedBlocks; a port closed meanwhile ends the read.
+bool ReadMemory(uint16_t start, uint16_t count, uint8_t block);
+
+// "MEM/fes.bin" under the program folder.
+QString DumpFilePath();
+// Saves image bytes [offset, offset + length) to the file, asking before
+// replacing an existing one. True when written.
+bool SaveDump(const QString& fileName, int offset, int length);
+// Reads up to length bytes of the file into the image from offset on.
+bool LoadDump(const QString& fileName, int offset, int length);
+
+// One 69-character dump line of the 16 bytes from address.
+QString DumpLine(int address);

@@ -1,0 +1,119 @@
+#include "settings/settings.h"
+
+#include <QFileInfo>
+
+#include "acquisition/shared_state.h"
+#include "common/folders.h"
+#include "common/settings_record.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+const QString kCommon = QStringLiteral("COMMON");
+const QString kQvml = QStringLiteral("QVML");
+const QString kPorts = QStringLiteral("PORTS");
+const QString kDefaultMacro = QStringLiteral("macro.qvml");
+
+struct PositionKey {
+  const char* key;
+  QString SettingsRecord::*field;
+};
+
+const PositionKey kPositionKeys[] = {
+    {"MainPos", &SettingsRecord::MainPos}, {"DevPos", &SettingsRecord::DevPos},
+    {"Dev2Pos", &SettingsRecord::Dev2Pos}, {"GraPos", &SettingsRecord::GraPos},
+    {"Gra2Pos", &SettingsRecord::Gra2Pos}, {"MemPos", &SettingsRecord::MemPos},
+    {"QvmlPos", &SettingsRecord::QvmlPos},
+};
+
+QString macroKey(int i) {
+  return QStringLiteral("n") + QString::number(i);
+}
+
+// A list entry must name a file inside the macro folder, never a path.
+bool isPlainFileName(const QString& name) {
+  return !name.contains(u'/') && !name.contains(u'\\') && name != QLatin1String("..") &&
+         name != QLatin1String(".");
+}
+
+void loadMacroNameList(const IniFile& ini) {
+  MacroNameList.Count = 0;
+  for (int i = 0; i < kMacroListCapacity; ++i) {
+    const QString name = ini.readString(kQvml, macroKey(i), QString());
+    if (name.isEmpty())
+      break;
+    if (isPlainFileName(name) && QFileInfo::exists(MacroFolder() + name)) {
+      MacroNameList.Names[MacroNameList.Count++] = name;
+    }
+  }
+}
+
+void saveMacroNameList(IniFile& ini) {
+  // The list is closed by one empty entry unless it is full.
+  int last = MacroNameList.Count;
+  if (MacroNameList.Count < kMacroListCapacity) {
+    MacroNameList.Names[MacroNameList.Count].clear();
+  } else {
+    last = kMacroListCapacity - 1;
+  }
+  for (int i = 0; i <= last; ++i)
+    ini.writeString(kQvml, macroKey(i), MacroNameList.Names[i]);
+}
+
+void loadPortPaths(const IniFile& ini) {
+  Settings.PortPaths.clear();
+  for (int n = 1; n <= kMaxComNumber; ++n) {
+    const QString path =
+        ini.readString(kPorts, QStringLiteral("COM") + QString::number(n), QString());
+    if (!path.isEmpty())
+      Settings.PortPaths.insert(n, path);
+  }
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+  return ProgramFolder() + QStringLiteral("qv20.ini");
+}
+
+void LoadSettings() {
+  CreateWorkingFolders();
+  IniFile ini;
+  ini.load(SettingsFilePath());
+  const SettingsRecord defaults;
+  SettingsRecord& s = Settings;
+  s.COM = ini.readInteger(kCommon, QStringLiteral("COM"), defaults.COM);
+  s.COMSpeed = ini.readInteger(kCommon, QStringLiteral("COMSpeed"), defaults.COMSpeed);
+  s.Timer = ini.readInteger(kCommon, QStringLiteral("Timer"), defaults.Timer);
+  s.AutoComStart = ini.readBool(kCommon, QStringLiteral("AutoComStart"), defaults.AutoComStart);
+  s.SaveComLog = ini.readBool(kCommon, QStringLiteral("SaveComLog"), defaults.SaveComLog);
+  ChannelData[0].LastMacro = ini.readString(kCommon, QStringLiteral("LastMacro1"), kDefaultMacro);
+  ChannelData[1].LastMacro = ini.readString(kCommon, QStringLiteral("LastMacro2"), kDefaultMacro);
+  s.OpenWindowsMask =
+      static_cast<uint8_t>(ini.readInteger(kCommon, QStringLiteral("Wnds"), 0) & 0xFF);
+  for (const PositionKey& p : kPositionKeys) {
+    s.*p.field = ini.readString(kCommon, QLatin1String(p.key), kDefaultPosition);
+  }
+  CurrentMacroName = ini.readString(kQvml, QStringLiteral("LastQvmlName"), QString());
+  loadMacroNameList(ini);
+  loadPortPaths(ini);
+}
+
+bool SaveSettings() {
+  IniFile ini;
+  ini.load(SettingsFilePath());
+  const SettingsRecord& s = Settings;
+  ini.writeInteger(kCommon, QStringLiteral("COM"), s.COM);
+  ini.writeInteger(kCommon, QStringLiteral("COMSpeed"), s.COMSpeed);
+  ini.writeInteger(kCommon, QStringLiteral("Timer"), s.Timer);
+  ini.writeBool(kCommon, QStringLiteral("AutoComStart"), s.AutoComStart);
+  ini.writeBool(kCommon, QStringLiteral("SaveComLog"), s.SaveComLog);
+  ini.writeString(kCommon, QStringLiteral("LastMacro1"), ChannelData[0].LastMacro);
+  ini.writeString(kCommon, QStringLiteral("LastMacro2"), ChannelData[1].LastMacro);
+  ini.writeInteger(kCommon, QStringLiteral("Wnds"), s.OpenWindowsMask);
+  for (const PositionKey& p : kPositionKeys)
+    ini.writeString(kCommon, QLatin1String(p.key), s.*p.field);
+  ini.writeString(kQvml, QStringLiteral("LastQvmlName"), CurrentMacroName);
+  saveMacroNameList(ini);
+  return ini.save(SettingsFilePath());
+}

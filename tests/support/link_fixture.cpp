@@ -1,0 +1,48 @@
+#include "tests/support/link_fixture.h"
+
+#include "common/clock.h"
+#include "common/cp1251.h"
+#include "common/messages.h"
+#include "common/settings_record.h"
+#include "link/com_log.h"
+#include "link/device_link.h"
+#include "link/port.h"
+
+LinkTest::LinkTest() : now(DateTimeToDays(QDateTime(QDate(2024, 1, 31), QTime(10, 15, 2)))) {
+  ClosePort();
+  DeviceLink.ChosenPort = 0;
+  ResetLinkCounters();
+  Settings = SettingsRecord{};
+  Settings.SaveComLog = true;
+  SetClock([this] { return now; });
+  SetMessageSeam({[this](const QString& text) { messages << text; },
+                  [this](const QString& question) {
+                    questions << question;
+                    return answer;
+                  }});
+  SetPortDialog({});
+  SetStatusRefresh([this] { ++statusRefreshes; });
+}
+
+LinkTest::~LinkTest() {
+  ClosePort();
+  SetStatusRefresh({});
+  SetPortDialog({});
+  SetMessageSeam({});
+  SetClock({});
+  Settings = SettingsRecord{};
+}
+
+QStringList LinkTest::logLines() const {
+  const QString text = FromCp1251(ReadAll(ComLogPath(now)));
+  QStringList lines = text.split(QStringLiteral("\r\n"));
+  if (!lines.isEmpty() && lines.last().isEmpty())
+    lines.removeLast();
+  for (QString& line : lines)
+    line = line.mid(9);  // "hh:nn:ss "
+  return lines;
+}
+
+void LinkTest::openPort() {
+  ASSERT_TRUE(OpenPort(1, 38400));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QStringList>
+
+#include "tests/support/fake_port.h"
+#include "tests/support/temp_folder.h"
+
+// A fresh program folder, default settings with the communication log on, a
+// clock that stands still unless a test moves it, recorded messages and
+// questions, a counted status refresh and a fake port behind the link.
+class LinkTest : public ::testing::Test {
+ protected:
+  LinkTest();
+  ~LinkTest() override;
+
+  // The day's communication log, each line without its time stamp.
+  QStringList logLines() const;
+  // Opens COM1 on the fake port; fails the test if that does not work.
+  void openPort();
+
+  TempProgramFolder folder;
+  FakePort port;
+  double now;
+  QStringList messages;
+  QStringList questions;
+  bool answer = true;
+  int statusRefreshes = 0;
+};
