@@ -7,20 +7,6 @@
 
 namespace {
 
-bool isBlankOrControl(QChar ch) {
-  return ch.unicode() <= u' ';
-}
-
-QString trimmedOfControls(const QString& text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  while (begin < end && isBlankOrControl(text[begin]))
-    ++begin;
-  while (end > begin && isBlankOrControl(text[end - 1]))
-    --end;
-  return text.mid(begin, end - begin);
-}
-
 bool isDigit(QChar ch) {
   return ch >= u'0' && ch <= u'9';
 }
@@ -52,6 +38,16 @@ std::string roundDecimalText(std::string digits, int decimals) {
 
 }  // namespace
 
+QString TrimmedText(const QString& text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && text[begin].unicode() <= u' ')
+    ++begin;
+  while (end > begin && text[end - 1].unicode() <= u' ')
+    --end;
+  return text.mid(begin, end - begin);
+}
+
 QString TextField(const QString& text, int n, QChar delimiter) {
   if (n < 0)
     return {};
@@ -65,7 +61,7 @@ QString TextField(const QString& text, int n, QChar delimiter) {
   qsizetype end = text.indexOf(delimiter, start);
   if (end < 0)
     end = text.size();
-  return trimmedOfControls(text.mid(start, end - start));
+  return TrimmedText(text.mid(start, end - start));
 }
 
 int TextToInt(const QString& text) {

@@ -5,6 +5,8 @@
 
 // The text helpers never fail loudly: they return 0 or an empty text.
 
+// The text without blanks and control characters at either end.
+QString TrimmedText(const QString& text);
 // Field n (from 0) of text split at every delimiter, trimmed of blanks and
 // control characters at both ends; empty when there is no such field.
 QString TextField(const QString& text, int n, QChar delimiter);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMap>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The charger simulator qvsim as a child process of a test: start() waits for
+// its device path, stop() ends it with SIGTERM and returns its statistics
+// ("requests", "replies", "fault.silence", ...).
+class SimProcess {
+ public:
+  explicit SimProcess(const QStringList& arguments = {});
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  bool start();
+  QString devicePath() const { return devicePath_; }
+  QMap<QString, qint64> stop();
+
+  static QString programPath();
+
+ private:
+  QStringList arguments_;
+  QProcess process_;
+  QString devicePath_;
+};

@@ -1,0 +1,154 @@
+// qvctl as a user runs it, against the simulator on a pseudo-terminal.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include "sim/memory_image.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  QString out;
+  QString err;
+  qint64 ms = 0;
+};
+
+class Qvctl : public ::testing::Test {
+ protected:
+  void startSim(const QStringList& arguments = {}) {
+    sim = std::make_unique<SimProcess>(arguments);
+    ASSERT_TRUE(sim->start());
+  }
+
+  // qvctl with the temporary program folder and the simulator's device.
+  Outcome run(const QStringList& arguments, bool withPort = true) {
+    QStringList all{"--home", folder.path()};
+    if (withPort && sim)
+      all << "--port" << sim->devicePath();
+    all << arguments;
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QVCTL_PATH, all);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    Outcome result;
+    result.ms = clock.elapsed();
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+  }
+
+  TempProgramFolder folder;
+  std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(Qvctl, IdentifyPrintsTheVersion) {
+  startSim();
+  const Outcome r = run({"identify"});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, "QV V2.3Z\n");
+}
+
+TEST_F(Qvctl, UnsupportedVersionExitsThree) {
+  startSim({"--version-text", "QV V9.9Z"});
+  const Outcome r = run({"identify"});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.out, "QV V9.9Z\n");
+  EXPECT_EQ(r.err, "qvctl: Данное устройство не поддерживается!\n");
+}
+
+TEST_F(Qvctl, NoUsableReplyExitsTwoWithinTheTimeouts) {
+  for (const char* fault : {"silence=1", "badcrc=1", "nak=1"}) {
+    startSim({"--fault", fault});
+    const Outcome r = run({"identify"});
+    EXPECT_EQ(r.exitCode, 2) << fault;
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    EXPECT_LT(r.ms, 10000) << fault;
+  }
+}
+
+TEST_F(Qvctl, MissingPortIsOneClearLine) {
+  const Outcome r = run({"--port", folder.file("no-such-device"), "identify"}, false);
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_EQ(r.err.count('\n'), 1);
+  EXPECT_TRUE(r.err.contains("no-such-device")) << r.err.toStdString();
+}
+
+TEST_F(Qvctl, BusyPortIsRefused) {
+  startSim();
+  QProcess holder;
+  holder.start(QVCTL_PATH,
+               {"--home", folder.path(), "--port", sim->devicePath(), "poll", "--interval", "0.2"});
+  ASSERT_TRUE(holder.waitForReadyRead(5000));
+  const Outcome r = run({"identify"});
+  holder.kill();
+  holder.waitForFinished();
+  EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
+  EXPECT_EQ(r.err.count('\n'), 1);
+}
+
+TEST_F(Qvctl, ScreenAndPress) {
+  startSim();
+  const Outcome screen = run({"screen"});
+  ASSERT_EQ(screen.exitCode, 0) << screen.err.toStdString();
+  QStringList lines = screen.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 5);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(lines[i].size(), 20) << lines[i].toStdString();
+  EXPECT_TRUE(lines[4].startsWith("cursor: ")) << lines[4].toStdString();
+  const Outcome down = run({"press", "down"});
+  ASSERT_EQ(down.exitCode, 0);
+  EXPECT_NE(down.out.split('\n')[4], lines[4]);
+  EXPECT_EQ(run({"press", "sideways"}).exitCode, 1);
+}
+
+TEST_F(Qvctl, PollPrintsBothChannelsPerReply) {
+  startSim({"--start", "1", "--step-seconds", "30"});
+  const Outcome r = run({"poll", "--interval", "0", "--count", "3"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_TRUE(lines[i].startsWith(i % 2 == 0 ? "Ch1 " : "Ch2 ")) << lines[i].toStdString();
+    EXPECT_EQ(lines[i].size(), 4 + 5 + 131) << lines[i].toStdString();
+    EXPECT_EQ(lines[i].count(';'), 10);
+  }
+  EXPECT_EQ(lines[0].mid(4, 1), "W");  // channel 1 runs
+}
+
+TEST_F(Qvctl, ReadMemoryWritesTheDumpFile) {
+  startSim();
+  const QString out = folder.file("MEM/eeprom.bin");
+  const Outcome r = run({"--log", "read-memory", "eeprom", "--out", out});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QByteArray dump = ReadAll(out);
+  ASSERT_EQ(dump.size(), 0x4C00);
+  EXPECT_EQ(dump.mid(0x4000, 0x400), sim::SyntheticMemoryImage().mid(0x4000, 0x400));
+  EXPECT_EQ(dump.left(0x4000), QByteArray(0x4000, '\0'));
+  // The communication log went to the program folder.
+  const QStringList logs = QDir(folder.path() + "LOG").entryList(QDir::Files);
+  ASSERT_EQ(logs.size(), 1);
+  EXPECT_EQ(ReadAll(folder.path() + "LOG/" + logs[0]).count("U_ReadMemory"), 16);
+
+  // An existing file is replaced only when asked to.
+  const Outcome again = run({"read-memory", "sram", "--out", out});
+  EXPECT_EQ(again.exitCode, 5);
+  EXPECT_EQ(ReadAll(out), dump);
+  EXPECT_EQ(run({"--yes", "read-memory", "sram", "--out", out}).exitCode, 0);
+  EXPECT_NE(ReadAll(out), dump);
+}
+
+TEST_F(Qvctl, UsageErrors) {
+  EXPECT_EQ(run({}, false).exitCode, 1);
+  EXPECT_EQ(run({"frobnicate"}, false).exitCode, 1);
+  EXPECT_EQ(run({"--baud", "x", "identify"}, false).exitCode, 1);
+  EXPECT_EQ(run({"read-memory", "eeprom"}, false).exitCode, 1);
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+#include "tools/qvctl/device_commands.h"
+
+#include <unistd.h>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+
+#include "acquisition/query.h"
+#include "acquisition/sample_log.h"
+#include "acquisition/shared_state.h"
+#include "common/clock.h"
+#include "common/cp1251.h"
+#include "common/folders.h"
+#include "common/messages.h"
+#include "common/settings_record.h"
+#include "link/commands.h"
+#include "link/device_link.h"
+#include "link/port.h"
+#include "memory/memory_image.h"
+#include "settings/settings.h"
+
+namespace {
+
+QStringList messages;
+bool answerYes = false;
+
+void printLine(const QString& text) {
+  std::fputs(text.toUtf8().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+void printError(const QString& text) {
+  QString line = text;
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  std::fprintf(stderr, "qvctl: %s\n", line.simplified().toUtf8().constData());
+}
+
+bool askOnTerminal(const QString& question) {
+  if (answerYes)
+    return true;
+  if (!isatty(STDIN_FILENO))
+    return false;
+  std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
+  char answer[16] = {};
+  if (!std::fgets(answer, sizeof answer, stdin))
+    return false;
+  return answer[0] == 'y' || answer[0] == 'Y';
+}
+
+bool isNumber(const QString& text) {
+  bool ok = false;
+  text.toInt(&ok);
+  return ok;
+}
+
+// Opens the port; on failure says why in one line.
+bool openPort() {
+  messages.clear();
+  Connect();
+  if (DeviceLink.PortOpen)
+    return true;
+  QString why = messages.join(QStringLiteral(" "));
+  if (why.isEmpty())
+    why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
+  if (!DeviceLink.LastPortError.isEmpty())
+    why += QStringLiteral(" (") + DeviceLink.LastPortError + QLatin1Char(')');
+  printError(why);
+  return false;
+}
+
+// A query that failed closes the port.
+bool query(uint8_t code) {
+  QueryDevice(code);
+  if (DeviceLink.PortOpen)
+    return true;
+  printError(
+      QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)"));
+  return false;
+}
+
+void printScreen() {
+  for (int row = 0; row < 4; ++row) {
+    const QByteArray cells(reinterpret_cast<const char*>(ScreenImage.Chars) + row * kScreenColumns,
+                           kScreenColumns);
+    printLine(FromCp1251(cells));
+  }
+  const int cursor = ScreenImage.CursorPos;
+  if (cursor < kScreenCells) {
+    printLine(QStringLiteral("cursor: %1 (row %2, column %3)")
+                  .arg(cursor)
+                  .arg(cursor / 20)
+                  .arg(cursor % 20));
+  } else {
+    printLine(QStringLiteral("cursor: none"));
+  }
+}
+
+int screenAfter(uint8_t code) {
+  if (!openPort())
+    return kExitPort;
+  if (!query(code))
+    return kExitNoReply;
+  printScreen();
+  return kExitOk;
+}
+
+struct NamedArea {
+  const char* name;
+  int area;
+};
+
+constexpr NamedArea kAreaNames[] = {{"flash", 0}, {"eeprom", 1}, {"sram", 2}, {"all", 3}};
+
+}  // namespace
+
+void PrepareDevice(const Options& options) {
+  if (!options.home.isEmpty())
+    SetProgramFolder(options.home);
+  InitSharedState();
+  LoadSettings();
+  Settings.SaveComLog = options.log;
+  if (options.baud > 0)
+    Settings.COMSpeed = options.baud;
+  if (Settings.COM < 1)
+    Settings.COM = 1;
+  if (!options.port.isEmpty()) {
+    if (isNumber(options.port)) {
+      Settings.COM = options.port.toInt();
+    } else {
+      Settings.PortPaths.insert(Settings.COM, options.port);
+    }
+  }
+  answerYes = options.yes;
+  SetMessageSeam({[](const QString& text) { messages << text; }, askOnTerminal});
+  SetPortDialog([] { DeviceLink.ChosenPort = Settings.COM; });
+}
+
+int RunIdentify() {
+  if (!openPort())
+    return kExitPort;
+  if (!query(U_WhoAreYou))
+    return kExitNoReply;
+  if (ChargerState.VersionText.isEmpty()) {
+    printError(QStringLiteral("the charger did not answer with its version"));
+    return kExitNoReply;
+  }
+  printLine(ChargerState.VersionText);
+  if (ChargerState.DeviceIdentified)
+    return kExitOk;
+  printError(QStringLiteral("Данное устройство не поддерживается!"));
+  return kExitUnsupported;
+}
+
+int RunScreen() {
+  return screenAfter(U_GiveMeScr);
+}
+
+int RunPress(const QStringList& arguments) {
+  static const QMap<QString, uint8_t> buttons = {{QStringLiteral("cancel"), U_CANCEL},
+                                                 {QStringLiteral("down"), U_DOWN},
+                                                 {QStringLiteral("up"), U_UP},
+                                                 {QStringLiteral("ok"), U_OK}};
+  if (arguments.size() != 1 || !buttons.contains(arguments[0])) {
+    printError(QStringLiteral("press needs one of: cancel down up ok"));
+    return kExitUsage;
+  }
+  return screenAfter(buttons.value(arguments[0]));
+}
+
+int RunPoll(const QStringList& arguments) {
+  double interval = 1;
+  int count = 0;  // 0: until interrupted
+  for (int i = 0; i < arguments.size(); ++i) {
+    bool ok = i + 1 < arguments.size();
+    if (ok && arguments[i] == QLatin1String("--interval")) {
+      interval = arguments[++i].toDouble(&ok);
+      ok = ok && interval >= 0;
+    } else if (ok && arguments[i] == QLatin1String("--count")) {
+      count = arguments[++i].toInt(&ok);
+      ok = ok && count >= 0;
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      printError(QStringLiteral("poll takes --interval SECONDS and --count N"));
+      return kExitUsage;
+    }
+  }
+  if (!openPort())
+    return kExitPort;
+  const double start = Now();
+  for (ChannelRecord& channel : ChannelData)
+    channel.StartTime = start;
+  for (int n = 0; count == 0 || n < count; ++n) {
+    if (n > 0)
+      QThread::msleep(static_cast<unsigned long>(interval * 1000));
+    int before[2] = {ChannelData[0].Count, ChannelData[1].Count};
+    if (!query(U_GiveMeADC))
+      return kExitNoReply;
+    for (int i = 0; i < 2; ++i) {
+      const ChannelRecord& channel = ChannelData[i];
+      const int k = channel.Count > before[i] ? channel.Count - 1 : channel.Count;
+      printLine(
+          QStringLiteral("Ch%1 %2 ").arg(i + 1).arg(StateLetters(ChargerState.StatusBits, i)) +
+          SampleLine(channel, k));
+    }
+  }
+  return kExitOk;
+}
+
+int RunReadMemory(const QStringList& arguments) {
+  int area = -1;
+  QString out;
+  for (int i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("--out") && i + 1 < arguments.size()) {
+      out = arguments[++i];
+      continue;
+    }
+    for (const NamedArea& named : kAreaNames) {
+      if (arguments[i] == QLatin1String(named.name))
+        area = named.area;
+    }
+  }
+  if (area < 0 || out.isEmpty()) {
+    printError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
+    return kExitUsage;
+  }
+  if (!openPort())
+    return kExitPort;
+  const MemoryArea& range = kMemoryAreas[area];
+  const int blocks = (range.end - range.first) / kMemoryBlock;
+  // Progress on a terminal only: one update per percent.
+  if (isatty(STDERR_FILENO)) {
+    SetReadMemoryYield([blocks, done = 0, shown = -1]() mutable {
+      const int percent = std::min(100, ++done * 100 / blocks);
+      if (percent != shown)
+        std::fprintf(stderr, "\rread-memory: %3d%%", shown = percent);
+    });
+  }
+  ReadMemory(range.first, static_cast<uint16_t>(range.end - range.first), kMemoryBlock);
+  SetReadMemoryYield({});
+  if (isatty(STDERR_FILENO))
+    std::fputc('\n', stderr);
+  messages.clear();
+  if (!SaveDump(out, 0, kDumpLength)) {
+    printError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")
+                                  : messages.join(QStringLiteral(" ")));
+    return kExitFile;
+  }
+  if (MemoryImage.FailedBlocks > 0) {
+    printError(QStringLiteral("%1 of %2 blocks could not be read; the file holds zeros for them")
+                   .arg(MemoryImage.FailedBlocks)
+                   .arg(blocks));
+    return kExitNoReply;
+  }
+  return kExitOk;
+}

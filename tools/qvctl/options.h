@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the command line asked for.
+struct Options {
+  QString port;  // a COM number or a device path; empty: the settings' port
+  int baud = 0;  // 0: the settings' speed
+  bool log = false;
+  bool yes = false;  // answer Yes to questions (replace an existing file)
+  QString home;      // program folder instead of the executable's
+  QString command;
+  QStringList arguments;  // the words after the command
+};
+
+// Parsed options, or nothing with *error set.
+std::optional<Options> ParseOptions(const QStringList& words, QString* error);
+
+QString UsageText();
+
+// Exit codes.
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitUsage = 1,
+  kExitNoReply = 2,
+  kExitUnsupported = 3,
+  kExitPort = 4,
+  kExitFile = 5,
+};
