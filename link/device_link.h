@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/commands.h"
 #include "link/serial_port.h"
-
-inline constexpr int kFrameSize = 200;
 
 // The one serial connection with the charger: port state, the request and
 // reply frames shared by the whole process, and the traffic counters.

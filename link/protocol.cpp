@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "common/commands.h"
 #include "common/crc8.h"
 #include "common/text.h"
 #include "link/com_log.h"
-#include "link/commands.h"
 #include "link/device_link.h"
 
 namespace {

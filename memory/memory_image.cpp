@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/commands.h"
 #include "common/cp1251.h"
 #include "common/crc8.h"
 #include "common/folders.h"
 #include "common/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "link/commands.h"
 #include "link/device_link.h"
 #include "link/port.h"
 #include "link/protocol.h"

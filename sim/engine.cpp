@@ -46,7 +46,7 @@ uint8_t codeByte(const Battery& b) {
 
 // Whether n bytes from addr lie in the image and fit the program's buffer.
 bool rangeFits(int addr, int n) {
-  return addr + n <= kMemorySize && n + 5 <= kMaxFrame;
+  return addr + n <= kMemorySize && n + 5 <= kFrameSize;
 }
 
 }  // namespace
@@ -100,26 +100,26 @@ QByteArray Engine::reply(const QByteArray& request) {
 
   const uint8_t code = ByteAt(request, 0);
   switch (code) {
-    case kWhoAreYou:
+    case U_WhoAreYou:
       return versionReply();
-    case kGiveMeScr:
+    case U_GiveMeScr:
       return screenReply(code);
-    case kGiveMeAdc:
+    case U_GiveMeADC:
       return measurementReply();
-    case kDown:
-    case kUp:
-    case kCancel:
-    case kOk:
+    case U_DOWN:
+    case U_UP:
+    case U_CANCEL:
+    case U_OK:
       return buttonReply(code);
-    case kReadMemory:
+    case U_ReadMemory:
       return readReply(request);
-    case kWriteMemory:
+    case U_WriteMemory:
       return writeReply(request);
-    case kSet:
+    case U_Set:
       return setReply(request);
-    case kVar:
+    case U_VAR:
       return varReply(request);
-    case kGo:
+    case U_GO:
       return goReply(request);
     default:
       return rejected();
@@ -127,7 +127,7 @@ QByteArray Engine::reply(const QByteArray& request) {
 }
 
 QByteArray Engine::versionReply() const {
-  return WithCrc(QByteArray(1, static_cast<char>(kWhoAreYou)) + versionText_);
+  return WithCrc(QByteArray(1, static_cast<char>(U_WhoAreYou)) + versionText_);
 }
 
 QByteArray Engine::screenReply(uint8_t code) const {
@@ -139,13 +139,13 @@ QByteArray Engine::screenReply(uint8_t code) const {
 
 QByteArray Engine::buttonReply(uint8_t code) {
   switch (code) {
-    case kDown:
+    case U_DOWN:
       menu_.press(Button::Down);
       break;
-    case kUp:
+    case U_UP:
       menu_.press(Button::Up);
       break;
-    case kCancel:
+    case U_CANCEL:
       menu_.press(Button::Cancel);
       break;
     default:
@@ -160,7 +160,7 @@ QByteArray Engine::measurementReply() {
     model_.advance(settings_.stepSeconds);
   const Battery& one = model_.channel(0);
   const Battery& two = model_.channel(1);
-  QByteArray frame(1, static_cast<char>(kGiveMeAdc));
+  QByteArray frame(1, static_cast<char>(U_GiveMeADC));
   for (const Battery* b : {&one, &two}) {
     appendWord(frame, MeasurementWord(b->current()));
     appendWord(frame, MeasurementWord(b->voltage()));
@@ -191,7 +191,7 @@ QByteArray Engine::writeReply(const QByteArray& request) {
   if (!rangeFits(addr, n))
     return rejected();
   memory_.replace(addr, n, request.mid(4, n));
-  return WithCrc(QByteArray(1, static_cast<char>(kWriteMemory)));
+  return WithCrc(QByteArray(1, static_cast<char>(U_WriteMemory)));
 }
 
 QByteArray Engine::setReply(const QByteArray& request) {
@@ -201,7 +201,7 @@ QByteArray Engine::setReply(const QByteArray& request) {
     return rejected();
   const ChannelMode mode = what == 0 ? ChannelMode::Charge : ChannelMode::Discharge;
   model_.channel(channelOf(ByteAt(request, 1))).setCurrentSetting(mode, value / 100.0);
-  return WithCrc(QByteArray(1, static_cast<char>(kSet)));
+  return WithCrc(QByteArray(1, static_cast<char>(U_Set)));
 }
 
 QByteArray Engine::goReply(const QByteArray& request) {
@@ -217,7 +217,7 @@ QByteArray Engine::goReply(const QByteArray& request) {
   } else {
     b.start(action == 1 ? ChannelMode::Charge : ChannelMode::Discharge);
   }
-  return WithCrc(QByteArray(1, static_cast<char>(kGo)));
+  return WithCrc(QByteArray(1, static_cast<char>(U_GO)));
 }
 
 // Variables: 0 requests handled, 1 battery seconds, 2 and 3 the charge current
@@ -240,7 +240,7 @@ QByteArray Engine::varReply(const QByteArray& request) const {
   const uint8_t number = ByteAt(request, 1);
   const quint32 value = variable(number);
   QByteArray frame;
-  frame.append(static_cast<char>(kVar));
+  frame.append(static_cast<char>(U_VAR));
   frame.append(static_cast<char>(number));
   for (int shift = 0; shift < 32; shift += 8)
     frame.append(static_cast<char>(value >> shift));

@@ -8,23 +8,23 @@ int RequestLength(const QByteArray& head) {
   if (head.isEmpty())
     return 0;
   switch (ByteAt(head, 0)) {
-    case kWhoAreYou:
-    case kGiveMeScr:
-    case kGiveMeAdc:
-    case kDown:
-    case kUp:
-    case kCancel:
-    case kOk:
+    case U_WhoAreYou:
+    case U_GiveMeScr:
+    case U_GiveMeADC:
+    case U_DOWN:
+    case U_UP:
+    case U_CANCEL:
+    case U_OK:
       return 1;
-    case kVar:
+    case U_VAR:
       return 3;
-    case kGo:
+    case U_GO:
       return 4;
-    case kReadMemory:
+    case U_ReadMemory:
       return 5;
-    case kSet:
+    case U_Set:
       return 6;
-    case kWriteMemory:
+    case U_WriteMemory:
       return head.size() < 4 ? 0 : ByteAt(head, 3) + 5;
     default:
       return -1;

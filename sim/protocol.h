@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <cstdint>
 
+#include "common/commands.h"
+
 // The wire format as the simulated charger sees it.
 //
 // Request layouts of the commands the desktop program never sends. Each ends
@@ -23,24 +25,6 @@
 // A request that breaks its rules is answered with 240.
 namespace sim {
 
-enum Code : uint8_t {
-  kSet = 31,
-  kVar = 45,
-  kGo = 60,
-  kWriteMemory = 75,
-  kReadMemory = 90,
-  kWhoAreYou = 135,
-  kGiveMeScr = 150,
-  kGiveMeAdc = 165,
-  kDown = 180,
-  kUp = 195,
-  kCancel = 210,
-  kOk = 225,
-  kNotUnderstood = 240,
-};
-
-// The desktop program's reply buffer; a read must fit it.
-constexpr int kMaxFrame = 200;
 constexpr int kScreenCells = 80;
 constexpr uint8_t kNoCursor = 0xFF;
 
@@ -55,7 +39,7 @@ QByteArray WithCrc(QByteArray frame);
 bool HasValidCrc(const QByteArray& frame);
 
 inline QByteArray NotUnderstood() {
-  return QByteArray(1, static_cast<char>(kNotUnderstood));
+  return QByteArray(1, static_cast<char>(U_NotAnderstand));
 }
 
 inline uint8_t ByteAt(const QByteArray& frame, qsizetype index) {

@@ -2,8 +2,8 @@
 
 #include "acquisition/query.h"
 #include "acquisition/shared_state.h"
+#include "common/commands.h"
 #include "common/settings_record.h"
-#include "link/commands.h"
 #include "link/device_link.h"
 #include "link/port.h"
 #include "memory/memory_image.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/commands.h"
+#include "common/commands.h"
 #include "link/device_link.h"
 #include "link/port.h"
 #include "link/protocol.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <QFile>
 
+#include "common/commands.h"
 #include "common/crc8.h"
-#include "link/commands.h"
 #include "link/device_link.h"
 #include "link/port.h"
 #include "memory/memory_image.h"

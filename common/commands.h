@@ -20,6 +20,9 @@ enum CommandCode : uint8_t {
   U_NotAnderstand = 240,
 };
 
+// The longest frame either side handles.
+inline constexpr int kFrameSize = 200;
+
 // Frame lengths that do not depend on the request.
 inline constexpr int kVersionReplyLength = 10;
 inline constexpr int kScreenReplyLength = 83;
