@@ -22,6 +22,9 @@ bool PollingTimerRunning = false;
 namespace {
 
 constexpr int kDumpLineBytes = 16;
+// Control codes show as ".": a line break or tab in the character column
+// would break the 69-character line.
+constexpr uint8_t kFirstShownCode = 0x20;
 
 std::function<void()>& readYield() {
   static std::function<void()> yield;
@@ -134,7 +137,7 @@ QString DumpLine(int address) {
     const int at = address + i;
     const uint8_t byte = at < kMemoryImageSize ? MemoryImage.Bytes[at] : 0;
     hex += QLatin1Char(' ') + HexByte(byte);
-    chars += byte <= 9 ? QChar(u'.') : Cp1251ToChar(byte);
+    chars += byte < kFirstShownCode ? QChar(u'.') : Cp1251ToChar(byte);
   }
   return HexWord(address) + hex + QLatin1Char(' ') + chars;
 }

@@ -54,5 +54,7 @@ bool SaveDump(const QString& fileName, int offset, int length);
 // Reads up to length bytes of the file into the image from offset on.
 bool LoadDump(const QString& fileName, int offset, int length);
 
-// One 69-character dump line of the 16 bytes from address.
+// One 69-character dump line of the 16 bytes from address: the address, the
+// bytes in hexadecimal, then the bytes as Windows-1251 characters with the
+// control codes 0 to 31 shown as ".".
 QString DumpLine(int address);

@@ -10,8 +10,9 @@ namespace sim {
 namespace {
 
 constexpr int kColumns = 20;
-// Display codes of the charger's character set that the desktop program remaps.
-constexpr char kDegree = '\x99';
+// The display is Windows-1251; the two arrows are codes that the desktop
+// program remaps to "^" and "_".
+constexpr char kDegree = '\xB0';
 constexpr char kMoreAbove = '\x87';
 constexpr char kMoreBelow = '\x86';
 

@@ -120,7 +120,7 @@ TEST_F(Memory, DumpLines) {
   const QString line = DumpLine(0x4BF0);
   EXPECT_EQ(line.size(), 69);
   EXPECT_EQ(line, QString::fromUtf8(
-                      "4BF0 09 20 41 00 C0 FF 0A 99 7E 00 00 00 00 00 00 31 . A.Ая\n™~......1"));
+                      "4BF0 09 20 41 00 C0 FF 0A 99 7E 0D 1F 00 00 00 00 31 . A.Ая\n™~......1"));
 }
 
 TEST_F(Memory, SaveAsksBeforeReplacing) {

@@ -162,7 +162,7 @@ TEST(SimEngine, ButtonsNavigateTheMenu) {
   engine.reply(Bytes({180}));
   screen = engine.reply(Bytes({225}));
   EXPECT_GE(ByteOf(screen, 81), 80);
-  EXPECT_TRUE(screen.mid(1, 80).contains('\x99'));
+  EXPECT_TRUE(screen.mid(1, 80).contains('\xB0'));
   EXPECT_TRUE(row(screen, 0).startsWith(QStringLiteral("1-")));
 
   screen = engine.reply(Bytes({210}));

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "common/settings_record.h"
+
+// The six child windows in the fixed order every loop over them uses.
+enum class ChildKind : int { Dev, Dev2, Gra, Gra2, Mem, Qvml };
+inline constexpr int kChildWindowCount = 6;
+
+struct ChildWindowInfo {
+  ChildKind kind;
+  const char* menuItem;     // object name of its "Вид" item
+  const char* menuCaption;
+  const char* shortcut;
+  uint8_t maskBit;          // its bit in OpenWindowsMask
+  QString SettingsRecord::*positionKey;
+};
+
+extern const ChildWindowInfo kChildWindows[kChildWindowCount];
+const ChildWindowInfo& ChildInfo(ChildKind kind);
+
+struct ChildWindowFlagsRecord {
+  bool open = false;            // the window exists and is shown
+  bool closeRequested = false;  // it closes itself at its next tick
+};
+
+extern ChildWindowFlagsRecord ChildWindowFlags[kChildWindowCount];
+// Set once when the main window begins to close.
+extern bool ProgramClosing;
+
+// A child window: it takes its stored position when shown and ticks its menu
+// item; its 500 ms timer first closes it when the program ends or the main
+// window asked; closing stores its position, clears its flag and frees it.
+class ChildWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ChildWindow(ChildKind kind, QWidget* parent = nullptr);
+  ChildKind kind() const { return kind_; }
+  ChildWindowFlagsRecord& flags() const;
+  // Left, top, client width and client height, without blanks.
+  QString positionText() const;
+
+  QTimer* const Timer1;
+
+ protected:
+  // Hooks for the windows themselves.
+  virtual void shown() {}
+  virtual void tick() {}       // a timer tick that did not close the window
+  virtual void closing() {}    // before the position is stored
+
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void timerTick();
+
+  const ChildKind kind_;
+  bool positioned_ = false;
+};
+
+using ChildWindowFactory = std::function<ChildWindow*()>;
+// Each window library registers how to create its window; the main window's
+// menu and reopen machinery then work for it.
+void RegisterChildWindow(ChildKind kind, ChildWindowFactory factory);
+bool ChildWindowRegistered(ChildKind kind);
+// The open instance, or null.
+ChildWindow* ChildWindowInstance(ChildKind kind);
+
+// The main window keeps the check marks of its "Вид" items in step.
+void SetChildMenuCheck(std::function<void(ChildKind, bool)> check);
+void CheckChildMenu(ChildKind kind, bool checked);
+
+// A "Вид" item chosen: an open window stores its position and is asked to
+// close at its next tick; a closed one is created and shown.
+void ToggleChildWindow(ChildKind kind);
+// The mask of the open windows.
+uint8_t OpenChildWindowsMask();
+// Closes every open window now, in order, each storing its position.
+void CloseChildWindows();

@@ -1,0 +1,16 @@
+#include "ui/main/modal.h"
+
+#include <QDialog>
+
+namespace {
+
+std::function<int(QDialog&)>& runner() {
+  static std::function<int(QDialog&)> current;
+  return current;
+}
+
+}  // namespace
+
+int RunModal(QDialog& dialog) { return runner() ? runner()(dialog) : dialog.exec(); }
+
+void SetModalRunner(std::function<int(QDialog&)> newRunner) { runner() = std::move(newRunner); }
