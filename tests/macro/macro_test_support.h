@@ -9,11 +9,8 @@
 #include "macro/compiler.h"
 #include "macro/formatter.h"
 #include "macro/templates.h"
+#include "tests/support/printers.h"
 
-// Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 // Bytes as upper-case hex separated by blanks.
 inline QString HexText(const uint8_t* bytes, int count) {

@@ -115,12 +115,12 @@ TEST_F(Memory, DumpLines) {
   EXPECT_EQ(DumpLine(0x10),
             "0010 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 ABCDEFGHIJKLMNOP");
   const uint8_t odd[16] = {0x09, 0x20, 0x41, 0x00, 0xC0, 0xFF, 0x0A, 0x99,
-                           0x7E, 0,    0,    0,    0,    0,    0,    0x31};
+                           0x7E, 0x0D, 0x1F, 0,    0,    0,    0,    0x31};
   std::copy(std::begin(odd), std::end(odd), MemoryImage.Bytes + 0x4BF0);
   const QString line = DumpLine(0x4BF0);
   EXPECT_EQ(line.size(), 69);
   EXPECT_EQ(line, QString::fromUtf8(
-                      "4BF0 09 20 41 00 C0 FF 0A 99 7E 0D 1F 00 00 00 00 31 . A.Ая\n™~......1"));
+                      "4BF0 09 20 41 00 C0 FF 0A 99 7E 0D 1F 00 00 00 00 31 . A.Ая.™~......1"));
 }
 
 TEST_F(Memory, SaveAsksBeforeReplacing) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/printers.h"
+
 // A fresh program folder for one test: the working folders are created in it
 // and the program folder points there until the object goes.
 class TempProgramFolder {
