@@ -22,17 +22,23 @@ namespace {
 
 constexpr int kTickMs = 500;
 
-int indexOf(ChildKind kind) { return static_cast<int>(kind); }
+int indexOf(ChildKind kind) {
+  return static_cast<int>(kind);
+}
 
 ChildWindowFactory factories[kChildWindowCount];
 QPointer<ChildWindow> instances[kChildWindowCount];
 std::function<void(ChildKind, bool)> menuCheck;
 
-QString& positionSetting(ChildKind kind) { return Settings.*ChildInfo(kind).positionKey; }
+QString& positionSetting(ChildKind kind) {
+  return Settings.*ChildInfo(kind).positionKey;
+}
 
 }  // namespace
 
-const ChildWindowInfo& ChildInfo(ChildKind kind) { return kChildWindows[indexOf(kind)]; }
+const ChildWindowInfo& ChildInfo(ChildKind kind) {
+  return kChildWindows[indexOf(kind)];
+}
 
 ChildWindow::ChildWindow(ChildKind kind, QWidget* parent)
     : QWidget(parent, Qt::Window), Timer1(new QTimer(this)), kind_(kind) {
@@ -42,13 +48,18 @@ ChildWindow::ChildWindow(ChildKind kind, QWidget* parent)
   Timer1->start();
 }
 
-ChildWindowFlagsRecord& ChildWindow::flags() const { return ChildWindowFlags[indexOf(kind_)]; }
+ChildWindowFlagsRecord& ChildWindow::flags() const {
+  return ChildWindowFlags[indexOf(kind_)];
+}
 
-QString ChildWindow::positionText() const { return WindowPositionText({x(), y(), width(), height()}); }
+QString ChildWindow::positionText() const {
+  return WindowPositionText({x(), y(), width(), height()});
+}
 
 void ChildWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (positioned_) return;  // a window coming back from the task bar keeps its place
+  if (positioned_)
+    return;  // a window coming back from the task bar keeps its place
   positioned_ = true;
   const WindowPosition p = ParseWindowPosition(positionSetting(kind_));
   move(p.left, p.top);
@@ -80,27 +91,34 @@ void RegisterChildWindow(ChildKind kind, ChildWindowFactory factory) {
   factories[indexOf(kind)] = std::move(factory);
 }
 
-bool ChildWindowRegistered(ChildKind kind) { return static_cast<bool>(factories[indexOf(kind)]); }
+bool ChildWindowRegistered(ChildKind kind) {
+  return static_cast<bool>(factories[indexOf(kind)]);
+}
 
 ChildWindow* ChildWindowInstance(ChildKind kind) {
   ChildWindow* window = instances[indexOf(kind)];
   return window && ChildWindowFlags[indexOf(kind)].open ? window : nullptr;
 }
 
-void SetChildMenuCheck(std::function<void(ChildKind, bool)> check) { menuCheck = std::move(check); }
+void SetChildMenuCheck(std::function<void(ChildKind, bool)> check) {
+  menuCheck = std::move(check);
+}
 
 void CheckChildMenu(ChildKind kind, bool checked) {
-  if (menuCheck) menuCheck(kind, checked);
+  if (menuCheck)
+    menuCheck(kind, checked);
 }
 
 void ToggleChildWindow(ChildKind kind) {
   ChildWindowFlagsRecord& flags = ChildWindowFlags[indexOf(kind)];
   if (flags.open) {
-    if (ChildWindow* window = instances[indexOf(kind)]) positionSetting(kind) = window->positionText();
+    if (ChildWindow* window = instances[indexOf(kind)])
+      positionSetting(kind) = window->positionText();
     flags.closeRequested = true;
     return;
   }
-  if (!ChildWindowRegistered(kind)) return;
+  if (!ChildWindowRegistered(kind))
+    return;
   flags.open = true;
   flags.closeRequested = false;
   ChildWindow* window = factories[indexOf(kind)]();
@@ -111,7 +129,8 @@ void ToggleChildWindow(ChildKind kind) {
 uint8_t OpenChildWindowsMask() {
   uint8_t mask = 0;
   for (const ChildWindowInfo& info : kChildWindows) {
-    if (ChildWindowFlags[indexOf(info.kind)].open) mask |= info.maskBit;
+    if (ChildWindowFlags[indexOf(info.kind)].open)
+      mask |= info.maskBit;
   }
   return mask;
 }
@@ -119,6 +138,7 @@ uint8_t OpenChildWindowsMask() {
 void CloseChildWindows() {
   for (const ChildWindowInfo& info : kChildWindows) {
     ChildWindow* window = ChildWindowInstance(info.kind);
-    if (window) window->close();
+    if (window)
+      window->close();
   }
 }

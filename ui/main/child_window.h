@@ -14,10 +14,10 @@ inline constexpr int kChildWindowCount = 6;
 
 struct ChildWindowInfo {
   ChildKind kind;
-  const char* menuItem;     // object name of its "Вид" item
+  const char* menuItem;  // object name of its "Вид" item
   const char* menuCaption;
   const char* shortcut;
-  uint8_t maskBit;          // its bit in OpenWindowsMask
+  uint8_t maskBit;  // its bit in OpenWindowsMask
   QString SettingsRecord::*positionKey;
 };
 
@@ -51,8 +51,8 @@ class ChildWindow : public QWidget {
  protected:
   // Hooks for the windows themselves.
   virtual void shown() {}
-  virtual void tick() {}       // a timer tick that did not close the window
-  virtual void closing() {}    // before the position is stored
+  virtual void tick() {}     // a timer tick that did not close the window
+  virtual void closing() {}  // before the position is stored
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -11,6 +11,10 @@ std::function<int(QDialog&)>& runner() {
 
 }  // namespace
 
-int RunModal(QDialog& dialog) { return runner() ? runner()(dialog) : dialog.exec(); }
+int RunModal(QDialog& dialog) {
+  return runner() ? runner()(dialog) : dialog.exec();
+}
 
-void SetModalRunner(std::function<int(QDialog&)> newRunner) { runner() = std::move(newRunner); }
+void SetModalRunner(std::function<int(QDialog&)> newRunner) {
+  runner() = std::move(newRunner);
+}

@@ -1,0 +1,55 @@
+// qv20: the control program of the QV charger.
+#include <QApplication>
+#include <QDir>
+#include <exception>
+
+#include "common/folders.h"
+#include "common/messages.h"
+#include "link/port.h"
+#include "ui/main/fonts.h"
+#include "ui/main/message_boxes.h"
+#include "ui/main/unitcom.h"
+#include "ui/main/unitm.h"
+
+namespace {
+
+// A failure that escapes an event handler is shown and the program goes on.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      ShowMessage(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+      ShowMessage(QString());
+    }
+    return false;
+  }
+};
+
+// "--home DIR" runs the program with another folder than the executable's as
+// its program folder (settings, LOG, GRA, QVML, MEM), as qvctl does.
+void applyHomeOption(const QStringList& arguments) {
+  const qsizetype at = arguments.indexOf(QStringLiteral("--home"));
+  if (at > 0 && at + 1 < arguments.size())
+    SetProgramFolder(QDir(arguments[at + 1]).absolutePath());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  app.setApplicationName(QStringLiteral("qv20"));
+  applyHomeOption(app.arguments());
+  InstallFontSubstitutions();
+  InstallMessageBoxes();
+  SetPortDialog(RunPortDialog);
+  TFormM form;
+  if (!form.started())
+    return 1;
+  form.show();
+  return app.exec();
+}

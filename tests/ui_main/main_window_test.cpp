@@ -1,0 +1,230 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "acquisition/shared_state.h"
+#include "common/commands.h"
+#include "common/settings_record.h"
+#include "link/device_link.h"
+#include "link/port.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "tests/ui_main/main_window_fixture.h"
+#include "ui/main/child_window.h"
+#include "ui/main/front_panel.h"
+#include "ui/main/panel_view.h"
+
+namespace {
+
+using MainWindow = MainWindowTest;
+
+TEST_F(MainWindow, MenuHoldsEveryItemWithItsCaptionAndShortcut) {
+  startMainWindow();
+  struct Row {
+    const char* menu;
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool checkable;
+  } rows[] = {
+      {"Файл", "GRA1", "Открыть файл", "Ctrl+O", false},
+      {"Файл", "N5", "Печать", "Ctrl+P", false},
+      {"Файл", "N7", "Выход", "Alt+X", false},
+      {"Работа", "N40", "Подключить ЗУ", "Ctrl+Z", true},
+      {"Работа", "N41", "Демо режим (без ЗУ)", "Ctrl+M", true},
+      {"Работа", "N25", "Пуск канала 1 ...", "Ctrl+F3", false},
+      {"Работа", "N24", "Пуск канала 2 ...", "Ctrl+F4", false},
+      {"Работа", "N26", "Паника (все остановить)", "Ctrl+Esc", false},
+      {"Работа", "N22", "Диагноз аккумулятора", "Ctrl+D", false},
+      {"Работа", "N30", "Диагноз по файлу GRA", "Ctrl+E", false},
+      {"Вид", "N19", "Приборы 1 канал", "Ctrl+F5", true},
+      {"Вид", "N14", "Приборы 2 канал", "Ctrl+F6", true},
+      {"Вид", "N15", "Графики 1 канал", "Ctrl+F7", true},
+      {"Вид", "N34", "Графики 2 канал", "Ctrl+F8", true},
+      {"Вид", "N31", "Память", "Alt+M", true},
+      {"Вид", "N35", "Редактор QVML", "Alt+R", true},
+      {"Настройки", "N18", "Параметры программы", "Alt+P", false},
+      {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z", false},
+      {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1", false},
+      {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2", false},
+      {"Окна", "N32", "Каскад", "Ctrl+K", false},
+      {"Окна", "N33", "Стандарт", "Ctrl+C", false},
+      {"Помощь", "N10", "Эксплуатация", "Shift+F1", false},
+      {"Помощь", "N9", "Теория", "Alt+F1", false},
+      {"Помощь", "N16", "Схема", "Ctrl+F1", false},
+      {"Помощь", "N36", "Макросы", "Ctrl+F2", false},
+      {"Помощь", "N12", "О программе", "F1", false},
+  };
+  // Menus and items in their order.
+  QStringList menus;
+  QList<QStringList> itemsByMenu;
+  for (QAction* menuAction : form->menuBar()->actions()) {
+    menus << menuAction->text();
+    QStringList names;
+    for (QAction* action : menuAction->menu()->actions()) {
+      if (!action->isSeparator())
+        names << action->objectName();
+    }
+    itemsByMenu << names;
+  }
+  EXPECT_EQ(menus, (QStringList{"Файл", "Работа", "Вид", "Настройки", "Окна", "Помощь"}));
+  QStringList expectedOrder;
+  QStringList actualOrder;
+  for (const QStringList& names : itemsByMenu)
+    actualOrder << names;
+  for (const Row& row : rows) {
+    expectedOrder << row.name;
+    QAction* action = form->item(row.name);
+    ASSERT_NE(action, nullptr) << row.name;
+    EXPECT_EQ(action->text(), QString::fromUtf8(row.caption)) << row.name;
+    EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut))) << row.name;
+    EXPECT_EQ(action->isCheckable(), row.checkable) << row.name;
+    EXPECT_EQ(form->menuBar()
+                  ->actions()[menus.indexOf(QString::fromUtf8(row.menu))]
+                  ->menu()
+                  ->actions()
+                  .contains(action),
+              true)
+        << row.name;
+  }
+  EXPECT_EQ(actualOrder, expectedOrder);
+  EXPECT_EQ(form->menuBar()->actions()[2]->shortcut(), QKeySequence("Alt+Z"));
+}
+
+TEST_F(MainWindow, StartsWithTheDemoMarkAndNoPort) {
+  startMainWindow();
+  EXPECT_TRUE(form->item("N41")->isChecked());
+  EXPECT_FALSE(form->item("N40")->isChecked());
+  EXPECT_EQ(form->statusPanels[0]->text(), "COM off");
+  EXPECT_EQ(form->statusPanels[1]->text(), "Ch1: off");
+  EXPECT_EQ(form->statusPanels[2]->text(), "Ch2: off");
+  // The start-up refresh without a port put "M" into every cell.
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ScreenImage.Chars), 80), QByteArray(80, 'M'));
+  EXPECT_EQ(form->Image1->size(), QSize(800, 480));
+  EXPECT_FALSE(form->Timer2->isActive());
+  EXPECT_EQ(form->Timer2->interval(), 3000);
+  EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(MainWindow, ItemsWithoutActionDoNothing) {
+  startMainWindow();
+  for (const char* name : {"GRA1", "N5", "N25", "N24", "N26", "N22", "N30", "N18", "N8", "N17",
+                           "N21", "N32", "N33", "N10", "N9", "N16", "N36"}) {
+    form->item(name)->trigger();
+  }
+  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_EQ(port.opens, 0);
+  // The demo mark toggles until the next status refresh sets it back.
+  form->item("N41")->trigger();
+  EXPECT_FALSE(form->item("N41")->isChecked());
+  form->refreshStatus();
+  EXPECT_TRUE(form->item("N41")->isChecked());
+}
+
+TEST_F(MainWindow, MainPositionTakesLeftAndTopOnly) {
+  WriteAll(SettingsFilePath(), "[COMMON]\r\nMainPos=-1200, 35, 5, 5\r\nTimer=7\r\n");
+  startMainWindow();
+  EXPECT_EQ(form->pos(), QPoint(-1200, 35));
+  EXPECT_EQ(form->Image1->size(), QSize(800, 480));
+  EXPECT_EQ(form->Timer2->interval(), 7000);
+}
+
+TEST_F(MainWindow, CancelledPortChoiceCannotConnect) {
+  startMainWindow();
+  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  form->N40Click();
+  EXPECT_EQ(messages, QStringList{"Не удалось установить связь с ЗУ!"});
+}
+
+TEST_F(MainWindow, UnsupportedChargerGetsThePortClosed) {
+  startMainWindow();
+  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  port.responder = [](const QByteArray&) { return ReplyChunks{Frame(U_WhoAreYou, "QV V3.0Z")}; };
+  form->N40Click();
+  EXPECT_EQ(messages, QStringList{"Данное устройство не поддерживается!"});
+  EXPECT_FALSE(DeviceLink.PortOpen);
+  EXPECT_EQ(port.closes, 1);
+}
+
+TEST_F(MainWindow, ConnectIdentifiesThenFetchesTheScreen) {
+  startMainWindow();
+  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  port.responder = [](const QByteArray& request) {
+    if (request[0] == char(U_WhoAreYou))
+      return ReplyChunks{Frame(U_WhoAreYou, "QV V2.3Z")};
+    QByteArray screen = QByteArray("HELLO").leftJustified(80, ' ');
+    screen.append(char(80));
+    return ReplyChunks{Frame(U_GiveMeScr, screen)};
+  };
+  form->N40Click();
+  EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
+  EXPECT_EQ(port.writes, (QList<QByteArray>{"\x87", "\x96"}));
+  EXPECT_EQ(ScreenImage.Chars[0], 'H');
+  EXPECT_TRUE(form->item("N40")->isChecked());
+  EXPECT_FALSE(form->item("N41")->isChecked());
+  EXPECT_EQ(form->statusPanels[0]->text(), "COM1=>QV V2.3Z (93/2/0)");
+  // Once recognised, a later connect command identifies again and fetches
+  // the screen, with no message.
+  form->N40Click();
+  EXPECT_EQ(port.writes.size(), 4);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, ReleaseOnTheOkButtonSendsOkAndRedraws) {
+  startMainWindow();
+  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  port.responder = [](const QByteArray& request) {
+    QByteArray screen = QByteArray("PRESSED").leftJustified(80, ' ');
+    screen.append(char(80));
+    return ReplyChunks{Frame(static_cast<uint8_t>(request[0]), screen)};
+  };
+  // Pressed on button 1, released on button 4: the release decides.
+  QTest::mousePress(form->Image1, Qt::LeftButton, {}, ButtonCentre[0]);
+  QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, ButtonCentre[3]);
+  ASSERT_EQ(port.writes.size(), 1);
+  EXPECT_EQ(port.writes[0], QByteArray("\xE1"));
+  EXPECT_EQ(ScreenImage.Chars[0], 'P');
+  // Anywhere else asks for the screen.
+  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_EQ(port.writes.last(), QByteArray("\x96"));
+}
+
+TEST_F(MainWindow, ReleaseWithoutAPortAsksForOne) {
+  startMainWindow();
+  int dialogs = 0;
+  SetPortDialog([&] { ++dialogs; });
+  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(100, 100));
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_TRUE(port.writes.isEmpty());
+}
+
+TEST_F(MainWindow, ExitWritesTheSettingsThenClosesThePort) {
+  startMainWindow();
+  openPort();
+  form->move(120, 80);
+  closeMainWindow();
+  EXPECT_TRUE(ProgramClosing);
+  EXPECT_FALSE(DeviceLink.PortOpen);
+  IniFile ini;
+  ini.load(SettingsFilePath());
+  // The client area: the picture and the status bar below it.
+  EXPECT_EQ(ini.readString("COMMON", "MainPos", ""),
+            QStringLiteral("120,80,800,%1").arg(480 + form->StatusBar1->height()));
+  EXPECT_EQ(ini.readInteger("COMMON", "COMSpeed", 0), 38400);
+  EXPECT_EQ(ini.readInteger("COMMON", "Wnds", -1), 0);
+}
+
+TEST_F(MainWindow, MissingPictureIsNamedWithBothFolders) {
+  QFile::remove(folder.file("qv2x.bmp"));
+  form = std::make_unique<TFormM>();
+  EXPECT_FALSE(form->started());
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains("qv2x.bmp"));
+  EXPECT_TRUE(messages[0].contains(folder.path()));
+  EXPECT_TRUE(messages[0].contains(QDir::currentPath()));
+}
+
+}  // namespace

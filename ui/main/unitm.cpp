@@ -1,0 +1,301 @@
+#include "ui/main/unitm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "acquisition/query.h"
+#include "acquisition/shared_state.h"
+#include "common/commands.h"
+#include "common/folders.h"
+#include "common/messages.h"
+#include "common/settings_record.h"
+#include "link/device_link.h"
+#include "link/port.h"
+#include "memory/memory_image.h"
+#include "settings/settings.h"
+#include "settings/window_position.h"
+#include "ui/main/captions.h"
+#include "ui/main/child_window.h"
+#include "ui/main/front_panel.h"
+#include "ui/main/panel_view.h"
+#include "ui/main/status_bar.h"
+#include "ui/main/unitabout.h"
+
+namespace {
+
+constexpr int kTickMs = 500;
+constexpr int kDesignTimer2Ms = 3000;
+constexpr int kPanelTextMargin = 10;
+const QColor kSkyBlue(166, 202, 240);
+
+// Items without an action: choosing them does nothing (a check item still
+// toggles its own mark).
+struct PlainItem {
+  const char* menu;
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+};
+
+}  // namespace
+
+TFormM::TFormM()
+    : Image1(new PanelView),
+      StatusBar1(new QStatusBar),
+      Timer1(new QTimer(this)),
+      Timer2(new QTimer(this)),
+      progressPanel(new ProgressPanel) {
+  setWindowTitle(kMainWindowCaption);
+  QPalette sky = palette();
+  sky.setColor(QPalette::Window, kSkyBlue);
+  setPalette(sky);
+  Image1->setFixedSize(kPictureWidth, kPictureHeight);
+  setCentralWidget(Image1);
+  setStatusBar(StatusBar1);
+  StatusBar1->setSizeGripEnabled(false);
+  for (QLabel*& panel : statusPanels) {
+    panel = new QLabel;
+    StatusBar1->addWidget(panel);
+  }
+  StatusBar1->addWidget(progressPanel, 1);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border: no resizing
+  buildMenu();
+
+  connect(Image1, &PanelView::pressed, this, &TFormM::Image1MouseDown);
+  connect(Image1, &PanelView::released, this, &TFormM::Image1MouseUp);
+  Timer1->setInterval(kTickMs);
+  connect(Timer1, &QTimer::timeout, this, &TFormM::Timer1Timer);
+  Timer2->setInterval(kDesignTimer2Ms);
+  connect(Timer2, &QTimer::timeout, this, &TFormM::Timer2Timer);
+
+  SetStatusRefresh([this] { refreshStatus(); });
+  SetReadMemoryYield([this] {
+    progressPanel->setProgress(MemoryImage.ReadProgress);
+    QCoreApplication::processEvents();
+  });
+  SetChildMenuCheck([this](ChildKind kind, bool checked) {
+    item(ChildInfo(kind).menuItem)->setChecked(checked);
+  });
+
+  InitSharedState();
+  LoadSettings();
+  Timer2->setInterval(std::max(0, Settings.Timer) * 1000);
+  applyWindowPosition();
+  started_ = drawWholePanel();
+  redrawDisplay();
+  refreshStatus();
+  Timer1->start();
+}
+
+TFormM::~TFormM() {
+  SetStatusRefresh({});
+  SetReadMemoryYield({});
+  SetChildMenuCheck({});
+}
+
+QAction* TFormM::item(const char* name) const {
+  return findChild<QAction*>(QLatin1String(name));
+}
+
+QAction* TFormM::addItem(QMenu* menu, const char* name, const QString& caption,
+                         const char* shortcut) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QLatin1String(name));
+  action->setShortcut(QKeySequence(QLatin1String(shortcut)));
+  return action;
+}
+
+void TFormM::buildMenu() {
+  static const PlainItem plain[] = {
+      {"Файл", "GRA1", "Открыть файл", "Ctrl+O"},
+      {"Файл", "N5", "Печать", "Ctrl+P"},
+      {"Работа", "N25", "Пуск канала 1 ...", "Ctrl+F3"},
+      {"Работа", "N24", "Пуск канала 2 ...", "Ctrl+F4"},
+      {"Работа", "N26", "Паника (все остановить)", "Ctrl+Esc"},
+      {"Работа", "N22", "Диагноз аккумулятора", "Ctrl+D"},
+      {"Работа", "N30", "Диагноз по файлу GRA", "Ctrl+E"},
+      {"Настройки", "N18", "Параметры программы", "Alt+P"},
+      {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z"},
+      {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1"},
+      {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
+      {"Окна", "N32", "Каскад", "Ctrl+K"},
+      {"Окна", "N33", "Стандарт", "Ctrl+C"},
+      {"Помощь", "N10", "Эксплуатация", "Shift+F1"},
+      {"Помощь", "N9", "Теория", "Alt+F1"},
+      {"Помощь", "N16", "Схема", "Ctrl+F1"},
+      {"Помощь", "N36", "Макросы", "Ctrl+F2"},
+  };
+  auto plainItems = [this](QMenu* menu, const char* title) {
+    for (const PlainItem& p : plain) {
+      if (qstrcmp(p.menu, title) == 0)
+        addItem(menu, p.name, QString::fromUtf8(p.caption), p.shortcut);
+    }
+  };
+  auto menuOf = [this](const char* title) { return menuBar()->addMenu(QString::fromUtf8(title)); };
+
+  QMenu* file = menuOf("Файл");
+  plainItems(file, "Файл");
+  file->addSeparator();
+  connect(addItem(file, "N7", QStringLiteral("Выход"), "Alt+X"), &QAction::triggered, this,
+          &TFormM::N7Click);
+
+  QMenu* work = menuOf("Работа");
+  QAction* connectItem = addItem(work, "N40", QStringLiteral("Подключить ЗУ"), "Ctrl+Z");
+  connectItem->setCheckable(true);
+  connect(connectItem, &QAction::triggered, this, &TFormM::N40Click);
+  QAction* demo = addItem(work, "N41", QStringLiteral("Демо режим (без ЗУ)"), "Ctrl+M");
+  demo->setCheckable(true);
+  demo->setChecked(true);
+  work->addSeparator();
+  plainItems(work, "Работа");
+
+  QMenu* view = menuOf("Вид");
+  view->menuAction()->setShortcut(QKeySequence(QStringLiteral("Alt+Z")));
+  for (const ChildWindowInfo& info : kChildWindows) {
+    QAction* action =
+        addItem(view, info.menuItem, QString::fromUtf8(info.menuCaption), info.shortcut);
+    action->setCheckable(true);
+    const ChildKind kind = info.kind;
+    connect(action, &QAction::triggered, this, [this, kind] { toggle(kind); });
+  }
+
+  plainItems(menuOf("Настройки"), "Настройки");
+  plainItems(menuOf("Окна"), "Окна");
+  QMenu* help = menuOf("Помощь");
+  plainItems(help, "Помощь");
+  help->addSeparator();
+  connect(addItem(help, "N12", QStringLiteral("О программе"), "F1"), &QAction::triggered, this,
+          &TFormM::N12Click);
+}
+
+void TFormM::toggle(ChildKind kind) {
+  // The window, not the click, owns the check mark.
+  item(ChildInfo(kind).menuItem)->setChecked(ChildWindowFlags[static_cast<int>(kind)].open);
+  ToggleChildWindow(kind);
+}
+
+void TFormM::applyWindowPosition() {
+  const WindowPosition p = ParseWindowPosition(Settings.MainPos);
+  move(p.left, p.top);
+}
+
+void TFormM::showPanel() {
+  Image1->setPicture(PanelBitmap);
+}
+
+bool TFormM::drawWholePanel() {
+  const bool drawn = DrawWholePanel();
+  if (!drawn) {
+    const QString found = FindPanelPicture();
+    ShowMessage(
+        found.isEmpty()
+            ? QStringLiteral(
+                  "Не найден файл %1.\n\nИскали в рабочей папке\n%2\nи в папке программы\n%3")
+                  .arg(kPanelPictureFile, QDir::currentPath(), ProgramFolder())
+            : QStringLiteral("Не удалось загрузить картинку %1.").arg(found));
+  }
+  showPanel();
+  return drawn;
+}
+
+void TFormM::redrawDisplay() {
+  DrawDisplay();
+  showPanel();
+}
+
+void TFormM::N40Click() {
+  Connect();
+  if (DeviceLink.PortOpen)
+    QueryDevice(U_WhoAreYou);
+  if (ChargerState.DeviceIdentified) {
+    QueryDevice(U_GiveMeScr);
+  } else {
+    if (DeviceLink.PortOpen)
+      ClosePort();
+    refreshStatus();  // the bar must not go on naming a closed port
+    ShowMessage(ChargerState.VersionText.isEmpty()
+                    ? QStringLiteral("Не удалось установить связь с ЗУ!")
+                    : QStringLiteral("Данное устройство не поддерживается!"));
+  }
+  redrawDisplay();
+}
+
+void TFormM::N7Click() {
+  close();
+}
+
+void TFormM::N12Click() {
+  ShowAboutInformation(this);
+}
+
+void TFormM::Timer1Timer() {
+  Timer1->stop();
+  ScreenImage.Blink = !ScreenImage.Blink;
+  if (ScreenImage.CursorPos < kScreenCells)
+    redrawDisplay();
+  if (!FirstTickDone) {
+    FirstTickDone = true;
+    for (const ChildWindowInfo& info : kChildWindows) {
+      if (Settings.OpenWindowsMask & info.maskBit)
+        item(info.menuItem)->trigger();
+    }
+  }
+  Timer1->start();
+}
+
+void TFormM::Timer2Timer() {
+  Timer2->stop();
+  Timer2->start();
+}
+
+void TFormM::Image1MouseDown(QPoint position, QSize size) {
+  const QPoint p = MapToPicture(position, size);
+  DrawButtons(HitTest(p.x(), p.y()));
+  showPanel();
+}
+
+void TFormM::Image1MouseUp(QPoint position, QSize size) {
+  const QPoint p = MapToPicture(position, size);
+  const int button = HitTest(p.x(), p.y());
+  DrawButtons(0);
+  showPanel();
+  QueryDevice(ButtonCommand(button));
+  drawWholePanel();
+}
+
+void TFormM::refreshStatus() {
+  if (ProgramClosing)
+    return;
+  if (!DeviceLink.PortOpen)
+    ApplyPortClosedState();
+  item("N40")->setChecked(DeviceLink.PortOpen);
+  item("N41")->setChecked(!DeviceLink.PortOpen);
+  const std::array<QString, 3> texts = StatusPanelTexts();
+  const QFontMetrics metrics(StatusBar1->font());
+  for (int i = 0; i < 3; ++i) {
+    statusPanels[i]->setText(texts[i]);
+    statusPanels[i]->setFixedWidth(metrics.horizontalAdvance(texts[i]) + kPanelTextMargin);
+  }
+  progressPanel->setProgress(MemoryImage.ReadProgress);
+  QCoreApplication::processEvents();
+}
+
+void TFormM::closeEvent(QCloseEvent* event) {
+  ProgramClosing = true;
+  Timer1->stop();
+  Settings.OpenWindowsMask = OpenChildWindowsMask();
+  CloseChildWindows();
+  Settings.MainPos =
+      WindowPositionText({x(), y(), Image1->width(), Image1->height() + StatusBar1->height()});
+  if (!SaveSettings())
+    ShowMessage(QStringLiteral("Не удалось записать файл ") + SettingsFilePath());
+  if (DeviceLink.PortOpen)
+    ClosePort();
+  QMainWindow::closeEvent(event);
+}

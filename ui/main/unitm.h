@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMainWindow>
+
+class PanelView;
+class ProgressPanel;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+enum class ChildKind : int;
+
+// The main window: the charger's front panel, the menu, the status bar and
+// the child windows' management.
+class TFormM : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TFormM();
+  ~TFormM() override;
+
+  // False when the panel picture could not be loaded: the program ends.
+  bool started() const { return started_; }
+  // A menu item by its name ("N40").
+  QAction* item(const char* name) const;
+
+  PanelView* const Image1;
+  QStatusBar* const StatusBar1;
+  QTimer* const Timer1;
+  QTimer* const Timer2;
+  QLabel* statusPanels[3];
+  ProgressPanel* const progressPanel;
+
+  void N40Click();
+  void N7Click();
+  void N12Click();
+  void Timer1Timer();
+  void Timer2Timer();
+  void Image1MouseDown(QPoint position, QSize size);
+  void Image1MouseUp(QPoint position, QSize size);
+  void refreshStatus();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+
+ private:
+  void buildMenu();
+  QAction* addItem(QMenu* menu, const char* name, const QString& caption, const char* shortcut);
+  void toggle(ChildKind kind);
+  void showPanel();
+  bool drawWholePanel();
+  void redrawDisplay();
+  void applyWindowPosition();
+
+  bool started_ = false;
+  bool FirstTickDone = false;
+};
