@@ -6,10 +6,13 @@
 #include "common/folders.h"
 #include "common/messages.h"
 #include "link/port.h"
+#include "ui/instruments/instruments.h"
+#include "ui/macro/macro_editor.h"
 #include "ui/main/fonts.h"
 #include "ui/main/message_boxes.h"
 #include "ui/main/unitcom.h"
 #include "ui/main/unitm.h"
+#include "ui/memory/memory_window.h"
 
 namespace {
 
@@ -47,6 +50,9 @@ int main(int argc, char** argv) {
   InstallFontSubstitutions();
   InstallMessageBoxes();
   SetPortDialog(RunPortDialog);
+  RegisterInstrumentWindows();
+  RegisterMemoryWindow();
+  RegisterMacroEditorWindow();
   TFormM form;
   if (!form.started())
     return 1;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+
+#include "macro/colours.h"
+
+class QTextDocument;
+
+// The macro library hands colouring over as runs; these put them on a text
+// document and read them back for saving.
+
+QColor ToQColor(MacroColour colour);
+
+// In order, a later run overriding an earlier one; runs past the end of the
+// text are cut off there.
+void ApplyColourRuns(QTextDocument& document, const QList<MacroColourRun>& runs);
+
+// The document's colouring as runs, neighbours of one style joined; text
+// without a colour of its own counts as black on white.
+QList<MacroColourRun> ColourRunsOf(const QTextDocument& document);

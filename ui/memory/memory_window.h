@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the "Память" item of the main window open the memory viewer.
+void RegisterMemoryWindow();
