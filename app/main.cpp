@@ -6,6 +6,7 @@
 #include "common/folders.h"
 #include "common/messages.h"
 #include "link/port.h"
+#include "ui/graphs/graphs.h"
 #include "ui/instruments/instruments.h"
 #include "ui/macro/macro_editor.h"
 #include "ui/main/fonts.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   InstallMessageBoxes();
   SetPortDialog(RunPortDialog);
   RegisterInstrumentWindows();
+  RegisterGraphWindows();
   RegisterMemoryWindow();
   RegisterMacroEditorWindow();
   TFormM form;

@@ -45,6 +45,7 @@ TFormMem::TFormMem()
   resize(652, 294);
 
   auto* group = new QVBoxLayout(GroupBox1);
+  group->setContentsMargins(2, 4, 2, 2);  // the longest caption just fits 164 pixels
   for (int i = 0; i < 4; ++i) {
     RadioButton[i] = new QRadioButton(QString::fromUtf8(kMemoryAreas[i].caption));
     group->addWidget(RadioButton[i]);

@@ -1,0 +1,395 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QValueAxis>
+#include <QtTest/QTest>
+#include <cmath>
+
+#include "acquisition/shared_state.h"
+#include "common/settings_record.h"
+#include "tests/support/printers.h"
+#include "tests/support/screenshot.h"
+#include "ui/graphs/graph_chart_view.h"
+#include "ui/graphs/graphs.h"
+#include "ui/graphs/unitgra.h"
+#include "ui/main/child_window.h"
+#include "ui/main/unitabout.h"
+
+namespace {
+
+constexpr ChildKind kKinds[2] = {ChildKind::Gra, ChildKind::Gra2};
+
+// Distinct values per quantity and sample, so that any mix-up shows.
+double sampleValue(int quantity, int k) {
+  return (quantity + 1) * 100 + k * 0.5;
+}
+
+void injectSamples(int channel, int count) {
+  ChannelRecord& c = ChannelData[channel];
+  double* const series[] = {c.Current, c.Voltage,    c.Temp, c.HeatsinkTemp, c.Capacity,
+                            c.Power,   c.Resistance, c.dIdt, c.dVdt,         c.dTdt};
+  // One more than recorded: the live element at Count must not be shown.
+  for (int k = 0; k <= count && k < kSeriesCapacity; ++k) {
+    c.Time[k] = k * 0.25;
+    for (int q = 0; q < 10; ++q)
+      series[q][k] = sampleValue(q, k);
+  }
+  c.Count = count;
+}
+
+class GraphWindow : public ::testing::Test {
+ protected:
+  GraphWindow() {
+    InitSharedState();
+    ProgramClosing = false;
+    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
+      f = {};
+    Settings.GraPos = QStringLiteral("10,10,557,311");
+    Settings.Gra2Pos = QStringLiteral("30,30,571,317");
+    RegisterGraphWindows();
+  }
+  ~GraphWindow() override {
+    QLocale::setDefault(QLocale::c());
+    for (QWidget* window : QApplication::topLevelWidgets())
+      delete window;
+    for (ChildKind kind : kKinds)
+      RegisterChildWindow(kind, {});
+    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
+      f = {};
+  }
+
+  TFormGra* open(int channel) {
+    ToggleChildWindow(kKinds[channel]);
+    auto* window = qobject_cast<TFormGra*>(ChildWindowInstance(kKinds[channel]));
+    if (window) {
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+      QApplication::processEvents();  // lets the charts lay out their plot areas
+    }
+    return window;
+  }
+
+  // The charts own their series, so they are found through the charts.
+  static QLineSeries* series(TFormGra& window, const char* name) {
+    for (int k = 0; k < 9; ++k) {
+      for (QAbstractSeries* s : window.chart(k)->chart()->series()) {
+        if (s->objectName() == QLatin1String(name))
+          return qobject_cast<QLineSeries*>(s);
+      }
+    }
+    ADD_FAILURE() << "no series " << name;
+    static QLineSeries none;
+    return &none;
+  }
+
+  // In no particular order.
+  static QList<TFormAbout*> reports() {
+    QList<TFormAbout*> found;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* about = qobject_cast<TFormAbout*>(w); about && about->isVisible())
+        found << about;
+    }
+    return found;
+  }
+
+  static QList<int> visibleCharts(TFormGra& window) {
+    QList<int> shown;
+    for (int k = 0; k < 9; ++k) {
+      if (window.chart(k)->isVisible())
+        shown << k;
+    }
+    return shown;
+  }
+
+  // Viewport position of a series point.
+  static QPoint pointPosition(GraphChartView& view, QLineSeries* line, int k) {
+    const QPointF inChart = view.chart()->mapToPosition(line->at(k), line);
+    return view.mapFromScene(view.chart()->mapToScene(inChart));
+  }
+
+  static void click(GraphChartView& view, QPoint at) {
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+  }
+  static void doubleClick(GraphChartView& view, QPoint at) {
+    click(view, at);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at);
+  }
+};
+
+TEST_F(GraphWindow, EachKindOpensItsChannelAndClosesAtTheTickAfterItsMenuItem) {
+  for (int channel : {1, 0}) {
+    TFormGra* window = open(channel);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->channel(), channel);
+    EXPECT_EQ(window->windowTitle(), channel == 0 ? "Графики 1 канала" : "Графики 2 канала");
+    EXPECT_EQ(window->size(), channel == 0 ? QSize(557, 311) : QSize(571, 317));
+  }
+  ChildWindowInstance(ChildKind::Gra)->resize(600, 330);
+  ToggleChildWindow(ChildKind::Gra);
+  EXPECT_TRUE(QTest::qWaitFor([] { return !ChildWindowFlags[2].open; }, 3000));
+  EXPECT_TRUE(Settings.GraPos.endsWith(",600,330")) << Settings.GraPos.toStdString();
+  EXPECT_NE(ChildWindowInstance(ChildKind::Gra2), nullptr);
+}
+
+TEST_F(GraphWindow, ChartsCarryTheirTitlesFormatsAndLines) {
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  const struct {
+    int chart;
+    const char* axisTitle;
+    const char* format;
+    std::vector<const char*> series;
+  } charts[] = {
+      {0, "Ток (А)", "%.2f", {"Series1"}},
+      {1, "V (В)", "%.2f", {"FastLineSeries1"}},
+      {2, "Темп-ра (оС)", "%.2f", {"FastLineSeries2", "Series3"}},
+      {3, "Емкость (Ач)", "%.2f", {"FastLineSeries3"}},
+      {4, "Мощность (Вт)", "%.2f", {"FastLineSeries5"}},
+      {5, "R (Ом)", "%.2f", {"FastLineSeries6"}},
+      {6, "dI/dt (А/сек)", "%.2f", {"FastLineSeries7"}},
+      {7, "dV/dt (В/сек)", "%.2f", {"FastLineSeries8"}},
+      {8, "dT/dt (град/сек)", "%.2f", {"FastLineSeries9"}},
+  };
+  for (const auto& c : charts) {
+    QChart* plot = window->chart(c.chart)->chart();
+    EXPECT_EQ(window->chart(c.chart)->objectName(), QStringLiteral("Chart%1").arg(c.chart + 1));
+    EXPECT_FALSE(plot->legend()->isVisible());
+    EXPECT_TRUE(plot->title().isEmpty());
+    auto* left = qobject_cast<QValueAxis*>(plot->axes(Qt::Vertical).value(0));
+    auto* bottom = qobject_cast<QValueAxis*>(plot->axes(Qt::Horizontal).value(0));
+    ASSERT_TRUE(left && bottom);
+    EXPECT_EQ(left->titleText(), QString::fromUtf8(c.axisTitle));
+    EXPECT_TRUE(left->isTitleVisible());
+    EXPECT_EQ(left->labelFormat(), c.format);
+    EXPECT_EQ(bottom->titleText(), "Время (мин)");
+    EXPECT_FALSE(bottom->isTitleVisible());
+    EXPECT_EQ(bottom->labelFormat(), "%.0f");
+    QStringList names;
+    for (QAbstractSeries* s : plot->series())
+      names << s->objectName();
+    QStringList expected;
+    for (const char* name : c.series)
+      expected << QString::fromLatin1(name);
+    EXPECT_EQ(names, expected);
+  }
+  const struct {
+    const char* series;
+    QColor colour;
+    const char* title;
+  } lines[] = {
+      {"Series1", QColor(255, 0, 0), "Ток (А)"},
+      {"FastLineSeries1", QColor(0, 0, 255), "V (В)"},
+      {"FastLineSeries2", QColor(0, 128, 0), "Темп-ра (oС)"},
+      {"Series3", QColor(255, 255, 0), "Радиатор (oС)"},
+      {"FastLineSeries3", QColor(255, 0, 255), "Емкость (Ач)"},
+      {"FastLineSeries5", QColor(255, 128, 0), "Мощность (Вт)"},
+      {"FastLineSeries6", QColor(128, 0, 255), "R (Ом)"},
+      {"FastLineSeries7", QColor(255, 128, 128), "dI/dt (А/сек)"},
+      {"FastLineSeries8", QColor(128, 255, 255), "dV/dt (В/сек)"},
+      {"FastLineSeries9", QColor(0, 255, 0), "dT/dt (град/сек)"},
+  };
+  for (const auto& l : lines) {
+    QLineSeries* line = series(*window, l.series);
+    ASSERT_NE(line, nullptr) << l.series;
+    EXPECT_EQ(line->pen().color(), l.colour) << l.series;
+    EXPECT_EQ(line->pen().width(), 3) << l.series;
+    EXPECT_EQ(line->pen().style(),
+              std::string(l.series) == "Series3" ? Qt::DashLine : Qt::SolidLine)
+        << l.series;
+    EXPECT_FALSE(line->pointsVisible());
+    EXPECT_EQ(line->name(), QString::fromUtf8(l.title));
+  }
+}
+
+TEST_F(GraphWindow, SeriesShowTheRecordedSamplesAndFollowNewOnes) {
+  injectSamples(1, 3);
+  TFormGra* other = open(0);
+  TFormGra* window = open(1);
+  ASSERT_TRUE(window && other);
+  // In the order of the per-sample log: I, V, T, Tc, E, P, R, dI/dt, dV/dt, dT/dt.
+  const char* const names[] = {"Series1",         "FastLineSeries1", "FastLineSeries2",
+                               "Series3",         "FastLineSeries3", "FastLineSeries5",
+                               "FastLineSeries6", "FastLineSeries7", "FastLineSeries8",
+                               "FastLineSeries9"};
+  const auto expectSamples = [&](int count) {
+    for (int q = 0; q < 10; ++q) {
+      const QList<QPointF> points = series(*window, names[q])->points();
+      ASSERT_EQ(points.size(), count) << names[q];
+      for (int k = 0; k < count; ++k)
+        EXPECT_EQ(points[k], QPointF(k * 0.25, sampleValue(q, k))) << names[q] << " " << k;
+      EXPECT_EQ(series(*other, names[q])->count(), 0);
+    }
+  };
+  expectSamples(3);
+
+  injectSamples(1, 5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->series(0)->count() == 5; }, 3000));
+  expectSamples(5);
+  // The axes take in every sample.
+  auto* left = qobject_cast<QValueAxis*>(window->chart(2)->chart()->axes(Qt::Vertical).value(0));
+  auto* bottom =
+      qobject_cast<QValueAxis*>(window->chart(2)->chart()->axes(Qt::Horizontal).value(0));
+  EXPECT_LE(left->min(), sampleValue(2, 0));
+  EXPECT_GE(left->max(), sampleValue(3, 4));  // the heat sink's line lies above
+  EXPECT_LE(bottom->min(), 0);
+  EXPECT_GE(bottom->max(), 1);
+}
+
+TEST_F(GraphWindow, AZoomedChartFollowsAndTheOthersCatchUpOnTheGrid) {
+  injectSamples(0, 4);
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  window->Chart1Click(2);
+  injectSamples(0, 9);
+  window->refreshSeries();
+  EXPECT_EQ(series(*window, "FastLineSeries2")->count(), 9);
+  EXPECT_EQ(series(*window, "Series3")->count(), 9);
+  window->Chart1DblClick();
+  for (int q = 0; q < 10; ++q) {
+    ASSERT_EQ(window->series(q)->count(), 9) << q;
+    EXPECT_EQ(window->series(q)->at(8).y(), sampleValue(q, 8)) << q;
+  }
+}
+
+TEST_F(GraphWindow, CountBeyondTheSeriesShowsAllOfThemAndNoMore) {
+  injectSamples(0, kSeriesCapacity);
+  ChannelData[0].Count = kSeriesCapacity + 10;
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  for (int q = 0; q < 10; ++q)
+    EXPECT_EQ(window->series(q)->count(), kSeriesCapacity);
+  EXPECT_EQ(window->series(9)->at(kSeriesCapacity - 1).y(), sampleValue(9, kSeriesCapacity - 1));
+}
+
+TEST_F(GraphWindow, ClickZoomsResizeFollowsDoubleClickBringsTheGridBack) {
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->chart(8)->geometry(), QRect(370, 206, 185, 103));
+  GraphChartView& chart6 = *window->chart(5);
+  click(chart6, QPoint(20, 20));
+  EXPECT_EQ(ChannelData[0].ZoomedChart, 5);
+  EXPECT_EQ(visibleCharts(*window), QList<int>{5});
+  EXPECT_EQ(chart6.geometry(), window->rect());
+  // A second click on it keeps it zoomed.
+  click(chart6, QPoint(30, 30));
+  EXPECT_EQ(visibleCharts(*window), QList<int>{5});
+
+  window->resize(700, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(visibleCharts(*window), QList<int>{5});
+  EXPECT_EQ(chart6.geometry(), QRect(0, 0, 700, 400));
+
+  doubleClick(chart6, QPoint(40, 40));
+  EXPECT_EQ(ChannelData[0].ZoomedChart, kNoZoomedChart);
+  EXPECT_EQ(visibleCharts(*window).size(), 9);
+  EXPECT_EQ(chart6.geometry(), QRect(233, 266, 233, 133));
+  EXPECT_EQ(window->chart(8)->geometry(), QRect(466, 266, 233, 133));
+  EXPECT_TRUE(reports().isEmpty());  // the series are empty
+}
+
+TEST_F(GraphWindow, NarrowWindowShowsNothingUntilAChartIsZoomed) {
+  TFormGra* window = open(1);
+  ASSERT_NE(window, nullptr);
+  window->resize(2, 200);
+  QApplication::processEvents();
+  if (window->width() != 2)
+    GTEST_SKIP() << "the platform keeps a minimum width";
+  EXPECT_TRUE(visibleCharts(*window).isEmpty());
+  window->Chart1Click(3);
+  EXPECT_EQ(window->chart(3)->geometry(), QRect(0, 0, 2, 200));
+}
+
+TEST_F(GraphWindow, ClosingForgetsTheZoomSoTheNextWindowStartsInTheGrid) {
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  click(*window->chart(2), QPoint(15, 15));
+  ASSERT_EQ(ChannelData[0].ZoomedChart, 2);
+  window->close();
+  EXPECT_EQ(ChannelData[0].ZoomedChart, kNoZoomedChart);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+  ChannelData[0].ZoomedChart = 7;  // left over however it came
+  window = open(0);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(visibleCharts(*window).size(), 9);
+}
+
+TEST_F(GraphWindow, ClickOnASeriesPointZoomsAndReportsThatSample) {
+  injectSamples(0, 40);
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  GraphChartView& heat = *window->chart(2);
+  QLineSeries* heatSink = series(*window, "Series3");
+  const int k = 17;
+  click(heat, pointPosition(heat, heatSink, k));
+  EXPECT_EQ(visibleCharts(*window), QList<int>{2});
+  ASSERT_EQ(reports().size(), 1);
+  const QString text = reports()[0]->Memo1->toPlainText();
+  EXPECT_TRUE(text.contains("Index =  17.00")) << text.toStdString();
+  EXPECT_TRUE(text.contains("Tc(оС)= 408.50")) << text.toStdString();  // sampleValue(3, 17)
+  EXPECT_TRUE(text.endsWith("Всего точек:40"));
+
+  // Zoomed now: another point, another window; the first stays.
+  QApplication::processEvents();
+  click(heat, pointPosition(heat, series(*window, "FastLineSeries2"), 3));
+  ASSERT_EQ(reports().size(), 2);
+  QStringList indexLines;
+  for (TFormAbout* report : reports())
+    indexLines << report->Memo1->toPlainText().split(u'\n').value(2);
+  indexLines.sort();
+  EXPECT_EQ(indexLines, QStringList({"Index =   3.00", "Index =  17.00"}));
+}
+
+TEST_F(GraphWindow, ClickAwayFromTheLinesOnlyZooms) {
+  injectSamples(0, 40);
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  GraphChartView& current = *window->chart(0);
+  QLineSeries* line = series(*window, "Series1");
+  // The line rises left to right; its top-left corner is far from it.
+  const QPoint first = pointPosition(current, line, 0);
+  const QPoint last = pointPosition(current, line, 39);
+  click(current, QPoint(first.x(), last.y()));
+  EXPECT_EQ(visibleCharts(*window), QList<int>{0});
+  EXPECT_TRUE(reports().isEmpty());
+}
+
+// A charge of a few hours: current tapering, voltage rising, the heat sink
+// above the battery.
+void injectChargeCurve(int channel, int count) {
+  ChannelRecord& c = ChannelData[channel];
+  for (int k = 0; k < count; ++k) {
+    const double t = k * 0.5;  // minutes
+    const double i = 2.0 * std::exp(-t / 400) + 0.1;
+    c.Time[k] = t;
+    c.Current[k] = i;
+    c.Voltage[k] = 1.2 + 0.25 * (1 - std::exp(-t / 200)) + 0.05 * channel;
+    c.Temp[k] = 24 + 8 * (1 - std::exp(-t / 300));
+    c.HeatsinkTemp[k] = 30 + 10 * (1 - std::exp(-t / 150));
+    c.Capacity[k] = (k > 0 ? c.Capacity[k - 1] : 0) + i * 0.5 / 60;
+    c.Power[k] = i * c.Voltage[k];
+    c.Resistance[k] = c.Voltage[k] / i;
+    if (k > 0) {
+      c.dIdt[k] = (i - c.Current[k - 1]) / 30;
+      c.dVdt[k] = (c.Voltage[k] - c.Voltage[k - 1]) / 30;
+      c.dTdt[k] = (c.Temp[k] - c.Temp[k - 1]) / 30;
+    }
+  }
+  c.Count = count;
+}
+
+TEST_F(GraphWindow, Screenshots) {
+  // As its users see it: decimal commas, and long times without grouping.
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+  Settings.GraPos = QStringLiteral("20,20,900,540");
+  Settings.Gra2Pos = QStringLiteral("40,40,900,540");
+  for (int channel : {0, 1}) {
+    injectChargeCurve(channel, 2400 + 800 * channel);
+    TFormGra* window = open(channel);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(SaveScreenshot(*window, QStringLiteral("graphs_%1").arg(channel + 1)).isEmpty());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+#include "ui/graphs/graphs.h"
+
+#include "ui/graphs/graph_tables.h"
+#include "ui/graphs/unitgra.h"
+
+void RegisterGraphWindows() {
+  for (int channel = 0; channel < 2; ++channel) {
+    RegisterChildWindow(kGraphWindows[channel].kind, [channel] { return new TFormGra(channel); });
+  }
+}

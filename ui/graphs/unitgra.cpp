@@ -1,0 +1,182 @@
+#include "ui/graphs/unitgra.h"
+
+#include <QGraphicsLayout>
+#include <QLineSeries>
+#include <QLocale>
+#include <QValueAxis>
+
+#include "ui/graphs/graph_chart_view.h"
+#include "ui/graphs/graph_geometry.h"
+#include "ui/graphs/point_report.h"
+
+namespace {
+
+constexpr int kFontPixels = 14;
+
+ChannelRecord& channelData(int channel) {
+  return ChannelData[channel];
+}
+
+QValueAxis* newAxis(const char* title, const char* numberFormat, bool titleShown) {
+  auto* axis = new QValueAxis;
+  axis->setTitleText(QString::fromUtf8(title));
+  axis->setTitleVisible(titleShown);
+  axis->setLabelFormat(AxisLabelFormat(numberFormat));
+  return axis;
+}
+
+// The axis spans the data exactly, with its ticks on round values.
+void setRange(QValueAxis* axis, const ValueRange& range) {
+  axis->setRange(range.min, range.max);
+  const double interval = NiceTickInterval(range.max - range.min);
+  if (interval > 0) {
+    axis->setTickAnchor(0);
+    axis->setTickInterval(interval);
+    axis->setTickType(QValueAxis::TicksDynamic);
+  } else {
+    axis->setTickType(QValueAxis::TicksFixed);
+  }
+}
+
+}  // namespace
+
+TFormGra::TFormGra(int channel, QWidget* parent)
+    : ChildWindow(kGraphWindows[channel].kind, parent), channel_(channel) {
+  const GraphWindowInfo& info = kGraphWindows[channel];
+  setWindowTitle(QString::fromUtf8(info.caption));
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+  setPalette(colours);
+  setAutoFillBackground(true);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(kFontPixels);
+  setFont(font);
+  // A zoom left by an earlier window named one of its charts, not ours.
+  channelData(channel_).ZoomedChart = kNoZoomedChart;
+  for (int k = 0; k < kChartCount; ++k)
+    buildChart(k);
+  for (int q = 0; q < kQuantityCount; ++q)
+    buildSeries(q);
+  shownCounts_.fill(-1);
+  resize(info.designSize);
+  refreshSeries();
+}
+
+void TFormGra::buildChart(int index) {
+  const GraphChartInfo& info = kGraphCharts[index];
+  auto* view = new GraphChartView(this);
+  view->setObjectName(QString::fromLatin1(info.name));
+  view->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  view->setBackgroundBrush(palette().color(QPalette::Window));
+  QChart* plot = view->chart();
+  plot->legend()->hide();
+  plot->setBackgroundVisible(false);
+  plot->setPlotAreaBackgroundVisible(false);
+  plot->setMargins(QMargins(2, 2, 2, 2));
+  plot->layout()->setContentsMargins(0, 0, 0, 0);
+  plot->setLocalizeNumbers(true);
+  QLocale numbers;  // the user's decimal separator, no digit grouping
+  numbers.setNumberOptions(numbers.numberOptions() | QLocale::OmitGroupSeparator);
+  plot->setLocale(numbers);
+  timeAxes_[index] = newAxis(kTimeAxisTitle, kTimeNumberFormat, false);
+  valueAxes_[index] = newAxis(info.axisTitle, info.numberFormat, true);
+  plot->addAxis(timeAxes_[index], Qt::AlignBottom);
+  plot->addAxis(valueAxes_[index], Qt::AlignLeft);
+  connect(view, &GraphChartView::clicked, this, [this, index](int point) {
+    Chart1Click(index);
+    if (point >= 0)
+      Chart1ClickSeries(point);
+  });
+  connect(view, &GraphChartView::doubleClicked, this, &TFormGra::Chart1DblClick);
+  charts_[index] = view;
+}
+
+void TFormGra::buildSeries(int quantity) {
+  const GraphQuantityInfo& info = kGraphQuantities[quantity];
+  auto* line = new QLineSeries;
+  line->setObjectName(QString::fromLatin1(info.seriesName));
+  line->setName(SeriesTitle(info));
+  QPen pen(QColor::fromRgb(info.colour));
+  pen.setWidth(kSeriesLineWidth);
+  if (info.dashed)
+    pen.setStyle(Qt::DashLine);
+  line->setPen(pen);
+  QChart* plot = charts_[info.chart]->chart();
+  plot->addSeries(line);
+  line->attachAxis(timeAxes_[info.chart]);
+  line->attachAxis(valueAxes_[info.chart]);
+  series_[quantity] = line;
+}
+
+void TFormGra::refreshSeries() {
+  const int count = RecordedCount(channelData(channel_));
+  for (int k = 0; k < kChartCount; ++k) {
+    // A hidden chart catches up when it is shown again.
+    if (shownCounts_[k] != count && charts_[k]->isVisibleTo(this))
+      refillChart(k, count);
+  }
+}
+
+void TFormGra::refillChart(int chart, int count) {
+  shownCounts_[chart] = count;
+  const ChannelRecord& record = channelData(channel_);
+  QList<std::pair<QLineSeries*, QList<QPointF>>> lines;
+  ValueRange range;
+  for (int q = 0; q < kQuantityCount; ++q) {
+    const GraphQuantityInfo& info = kGraphQuantities[q];
+    if (info.chart != chart)
+      continue;
+    const double* values = record.*info.values;
+    QList<QPointF> points;
+    points.reserve(count);
+    for (int k = 0; k < count; ++k)
+      points.append(QPointF(record.Time[k], values[k]));
+    const ValueRange own = SeriesRange(values, count);
+    range = lines.isEmpty() ? own : Union(range, own);
+    lines.append({series_[q], points});
+  }
+  // Emptied first, so that the new ranges do not lay out the old points
+  // once more before the new ones come.
+  for (const auto& line : lines)
+    line.first->clear();
+  setRange(timeAxes_[chart], SeriesRange(record.Time, count));
+  setRange(valueAxes_[chart], range);
+  for (const auto& line : lines)
+    line.first->replace(line.second);
+}
+
+void TFormGra::LayoutCharts() {
+  const auto placements = ChartCells(size(), channelData(channel_).ZoomedChart);
+  for (int k = 0; k < kChartCount; ++k) {
+    charts_[k]->setGeometry(placements[k].geometry);
+    charts_[k]->setVisible(placements[k].visible);
+  }
+  refreshSeries();
+}
+
+void TFormGra::Chart1Click(int chart) {
+  channelData(channel_).ZoomedChart = chart;
+  LayoutCharts();
+}
+
+void TFormGra::Chart1DblClick() {
+  channelData(channel_).ZoomedChart = kNoZoomedChart;
+  LayoutCharts();
+}
+
+void TFormGra::Chart1ClickSeries(int point) {
+  ShowPointReport(channel_, point);
+}
+
+void TFormGra::tick() {
+  refreshSeries();
+}
+
+void TFormGra::closing() {
+  channelData(channel_).ZoomedChart = kNoZoomedChart;
+}
+
+void TFormGra::resizeEvent(QResizeEvent* event) {
+  ChildWindow::resizeEvent(event);
+  LayoutCharts();
+}
