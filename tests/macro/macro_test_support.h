@@ -11,7 +11,6 @@
 #include "macro/templates.h"
 #include "tests/support/printers.h"
 
-
 // Bytes as upper-case hex separated by blanks.
 inline QString HexText(const uint8_t* bytes, int count) {
   QStringList parts;
