@@ -13,7 +13,6 @@
 
 namespace {
 
-const QColor kSkyBlue(166, 202, 240);
 constexpr int kTextTop = 4;
 
 QString channelText(int channel) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -29,3 +30,6 @@ class ProgressPanel : public QWidget {
  private:
   double progress_ = 0;
 };
+
+// The main window's face and the status bar's progress fill.
+inline const QColor kSkyBlue(166, 202, 240);

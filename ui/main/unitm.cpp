@@ -32,7 +32,6 @@ namespace {
 constexpr int kTickMs = 500;
 constexpr int kDesignTimer2Ms = 3000;
 constexpr int kPanelTextMargin = 10;
-const QColor kSkyBlue(166, 202, 240);
 
 // Items without an action: choosing them does nothing (a check item still
 // toggles its own mark).
