@@ -80,7 +80,7 @@ void ProgressPanel::paintEvent(QPaintEvent*) {
   }
   const int edge = ProgressBarRight(rect(), p);
   painter.fillRect(QRect(QPoint(rect().left(), rect().top()), QPoint(edge - 1, rect().bottom())),
-                   kSkyBlue);
+                   kWindowSkyBlue);
   painter.fillRect(QRect(QPoint(edge, rect().top()), rect().bottomRight()), face);
   painter.setPen(palette().color(QPalette::WindowText));
   const QFontMetrics metrics(font());

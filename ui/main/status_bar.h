@@ -32,4 +32,4 @@ class ProgressPanel : public QWidget {
 };
 
 // The main window's face and the status bar's progress fill.
-inline const QColor kSkyBlue(166, 202, 240);
+const QColor kWindowSkyBlue(166, 202, 240);

@@ -52,7 +52,7 @@ TFormM::TFormM()
       progressPanel(new ProgressPanel) {
   setWindowTitle(kMainWindowCaption);
   QPalette sky = palette();
-  sky.setColor(QPalette::Window, kSkyBlue);
+  sky.setColor(QPalette::Window, kWindowSkyBlue);
   setPalette(sky);
   Image1->setFixedSize(kPictureWidth, kPictureHeight);
   setCentralWidget(Image1);
