@@ -10,8 +10,9 @@
 QString WithCrLf(const QString& text);
 
 // Replaces the file whole: written to a temporary file in the same folder and
-// renamed over the target, so a failed write leaves the previous file. False,
-// without a message, when the file cannot be written.
+// renamed over the target, so a failed write or a crash leaves the previous
+// file, and no temporary file. False, without a message, when the file cannot
+// be written.
 bool WriteTextFile(const QString& path, const QString& text);
 bool WriteFileSafely(const QString& path, const QByteArray& bytes);
 
@@ -20,5 +21,7 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes);
 QString ReadTextFile(const QString& path, bool* ok = nullptr);
 
 // Opens (or creates), appends, closes: nothing stays buffered between calls.
-// False when the file cannot be opened or fully written.
+// False when the file cannot be opened or fully written; then nothing of the
+// bytes stays in the file. Lines (bytes ending in a line feed) always start
+// on a line of their own, also after a line that a crash cut short.
 bool AppendToFile(const QString& path, const QByteArray& bytes);

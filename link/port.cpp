@@ -89,8 +89,14 @@ QStringList EnumeratePorts() {
 
 bool OpenPort(int port, int baud) {
   DeviceLinkRecord& link = DeviceLink;
-  if (baud <= 0 || port < 1 || link.PortOpen)
+  if (baud <= 0 || port < 1 || link.PortOpen) {
+    // No message here; the command line still says why.
+    if (!link.PortOpen) {
+      link.LastPortError = baud <= 0 ? QStringLiteral("no usable speed: %1 baud").arg(baud)
+                                     : QStringLiteral("no port COM%1").arg(port);
+    }
     return false;
+  }
   const QString path = ComPortPath(port);
   link.Port = CreateSerialPort();
   if (path.isEmpty() || !link.Port->open(path)) {

@@ -13,6 +13,11 @@ namespace {
 // Bytes of Reply cleared before each attempt.
 constexpr int kClearedReplyBytes = 110;
 
+// What the last read of the last attempt returned. A reply cut short is
+// padded with the cleared zeros, and about one in 256 of those would pass
+// the checksum; such a reply is never taken.
+int lastReadCount = 0;
+
 unsigned requestWord(int at) {
   return DeviceLink.Request[at] + DeviceLink.Request[at + 1] * 256u;
 }
@@ -31,6 +36,11 @@ QString bytesText(const uint8_t* bytes, int count) {
 bool replyChecksumHolds() {
   const int length = DeviceLink.ReplyLength;
   return Crc8(DeviceLink.Reply, length - 1) == DeviceLink.Reply[length - 1];
+}
+
+bool replyAccepted() {
+  return DeviceLink.ReplyLength >= 2 && lastReadCount >= DeviceLink.ReplyLength &&
+         replyChecksumHolds();
 }
 
 }  // namespace
@@ -95,6 +105,7 @@ void Transact() {
   const int expected = ExpectedReplyLength(link.Request[0]);
   const int toRead = std::min(expected, kFrameSize);
   int lastCount = 0;
+  lastReadCount = 0;
   for (int i = 0; i < kReadsPerAttempt; ++i) {
     lastCount = port.read(link.Reply, toRead);
     if (lastCount < 0) {
@@ -105,6 +116,7 @@ void Transact() {
     if (link.Reply[0] != 0)
       break;
   }
+  lastReadCount = lastCount;
   if (link.Reply[0] == 0) {
     WriteComLog(QStringLiteral("Timeout!"));
     link.ReplyLength = 0;
@@ -138,7 +150,7 @@ bool SendCommand() {
       return false;
     link.BytesReceived += link.ReplyLength;
     link.BytesSent += link.RequestLength;
-    if (link.ReplyLength >= 2 && replyChecksumHolds())
+    if (replyAccepted())
       return true;
   }
 }

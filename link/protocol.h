@@ -15,8 +15,9 @@ QString TraceLine();
 void Transact();
 
 // Repeats Transact until a reply passes its checksum: true with the reply in
-// Reply/ReplyLength. A silent charger or an unknown reply fails at once; bad
-// replies are tried five times.
+// Reply/ReplyLength. A reply that came in shorter than its length is a bad
+// one whatever its checksum. A silent charger or an unknown reply fails at
+// once; bad replies are tried five times.
 bool SendCommand();
 
 inline constexpr int kMaxAttempts = 5;

@@ -4,8 +4,10 @@
 
 namespace {
 
+// Control characters of every kind (also DEL and the C1 range a UTF-8 or
+// UTF-16 file can carry) besides the characters file systems refuse.
 bool isForbiddenInFileName(QChar ch) {
-  return ch.unicode() < u' ' || QStringLiteral("\\/:*?\"<>|").contains(ch);
+  return ch.category() == QChar::Other_Control || QStringLiteral("\\/:*?\"<>|").contains(ch);
 }
 
 }  // namespace

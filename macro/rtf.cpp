@@ -6,6 +6,7 @@
 #include <QVector>
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "common/cp1251.h"
 
@@ -268,9 +269,13 @@ void RtfReader::controlWord() {
   } else if (isSkippedDestination(word)) {
     state.destination = Destination::Skipped;
   } else if (word == "u") {
+    // A signed 16-bit number, or unsigned as some writers put it; any other
+    // number names no character, and then its fallback is what stands.
     fallbackLeft_ = 0;
-    put(QChar(static_cast<char16_t>(number < 0 ? number + 0x10000 : number)));
-    fallbackLeft_ = state.unicodeFallback;
+    if (number != 0 && number >= -0x8000 && number <= 0xFFFF) {
+      put(QChar(static_cast<char16_t>(number < 0 ? number + 0x10000 : number)));
+      fallbackLeft_ = state.unicodeFallback;
+    }
   } else if (word == "uc") {
     state.unicodeFallback = std::max(0, number);
   } else if (word == "ansi") {
@@ -366,19 +371,39 @@ QString withLineFeeds(QString text) {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
 
+// The bytes that may follow a lead byte. Overlong forms, surrogates and code
+// points past U+10FFFF are not UTF-8: decoded as such they would become
+// U+FFFD, and the file's bytes would be lost.
+std::pair<uint8_t, uint8_t> secondByteRange(uint8_t lead) {
+  switch (lead) {
+    case 0xE0:
+      return {0xA0, 0xBF};
+    case 0xED:
+      return {0x80, 0x9F};
+    case 0xF0:
+      return {0x90, 0xBF};
+    case 0xF4:
+      return {0x80, 0x8F};
+    default:
+      return {0x80, 0xBF};
+  }
+}
+
 bool isMultiByteUtf8(const QByteArray& bytes) {
   bool multiByte = false;
   for (qsizetype i = 0; i < bytes.size();) {
     const auto lead = static_cast<uint8_t>(bytes[i]);
-    const int extra = lead < 0x80           ? 0
-                      : (lead >> 5) == 0x6  ? 1
-                      : (lead >> 4) == 0xE  ? 2
-                      : (lead >> 3) == 0x1E ? 3
-                                            : -1;
-    if (extra < 0 || (extra == 1 && lead < 0xC2) || i + extra >= bytes.size())
+    const int extra = lead < 0x80                   ? 0
+                      : lead >= 0xC2 && lead < 0xE0 ? 1
+                      : lead >= 0xE0 && lead < 0xF0 ? 2
+                      : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                    : -1;
+    if (extra < 0 || i + extra >= bytes.size())
       return false;
+    const auto [low, high] = secondByteRange(lead);
     for (int k = 1; k <= extra; ++k) {
-      if ((static_cast<uint8_t>(bytes[i + k]) & 0xC0) != 0x80)
+      const auto next = static_cast<uint8_t>(bytes[i + k]);
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
         return false;
     }
     multiByte = multiByte || extra > 0;

@@ -32,6 +32,9 @@ struct Parser {
   QCommandLineOption discharge{"discharge", "Channel CH discharges instead of charging.", "CH"};
   QCommandLineOption trace{"trace", "Every exchange on stderr."};
   QCommandLineOption quiet{"quiet", "Nothing on stderr but the statistics at exit."};
+  QCommandLineOption flood{"flood",
+                           "Send random bytes without pause in place of every reply, as a "
+                           "line gone wrong would."};
 
   Parser() {
     parser.setApplicationDescription(
@@ -39,7 +42,7 @@ struct Parser {
         "SIGTERM or SIGINT, then prints its statistics on stderr.");
     parser.addHelpOption();
     parser.addOptions({versionText, link, fault, faults, delay, random, baud, step, timeScale, gap,
-                       start, discharge, trace, quiet});
+                       start, discharge, trace, quiet, flood});
   }
 };
 
@@ -130,6 +133,7 @@ ParseResult ParseSimOptions(const QStringList& arguments, SimOptions* o, QString
   o->engine.versionText = ToCp1251(p.parser.value(p.versionText));
   o->runner.linkPath = p.parser.value(p.link);
   o->runner.trace = p.parser.isSet(p.trace);
+  o->runner.flood = p.parser.isSet(p.flood);
   o->quiet = p.parser.isSet(p.quiet);
   if (!applyFaults(p, o, message) || !applyNumbers(p, o, message))
     return ParseResult::Error;

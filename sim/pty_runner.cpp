@@ -172,6 +172,8 @@ void PtyRunner::removeLink() {
 void PtyRunner::run() {
   stopRequested = 0;
   while (!stopRequested) {
+    if (settings_.flood)
+      topUpFlood(now());
     wait(now());
     const double t = now();
     if (!readInput(t))
@@ -237,6 +239,8 @@ bool PtyRunner::readInput(double t) {
 
 void PtyRunner::handleFrame(const Frame& frame, double t) {
   ++stats_.requests;
+  if (settings_.flood)
+    return;
   QByteArray reply;
   if (frame.complete) {
     engine_.setClock(t - clockStart_);
@@ -290,6 +294,20 @@ void PtyRunner::writeDue(double t) {
     if (static_cast<size_t>(n) < count)
       outBlocked_ = true;
   }
+}
+
+// Enough queued to fill the terminal's buffer; writeDue blocks on it when full.
+void PtyRunner::topUpFlood(double t) {
+  constexpr size_t kQueued = 4096;
+  if (out_.size() >= kQueued)
+    return;
+  QByteArray bytes;
+  while (out_.size() + static_cast<size_t>(bytes.size()) < kQueued) {
+    const uint64_t word = floodRandom_.next();
+    for (int k = 0; k < 8; ++k)
+      bytes.append(static_cast<char>(word >> (8 * k)));
+  }
+  schedule(bytes, std::max(txFree_, t));
 }
 
 Statistics PtyRunner::statistics() const {

@@ -9,6 +9,7 @@
 #include "sim/engine.h"
 #include "sim/faults.h"
 #include "sim/framer.h"
+#include "sim/random.h"
 #include "sim/statistics.h"
 
 namespace sim {
@@ -22,6 +23,9 @@ struct RunnerSettings {
   QString linkPath;
   // Every exchange on stderr.
   bool trace = false;
+  // Random bytes without pause in place of every reply, as from a line gone
+  // wrong; requests are still read and counted.
+  bool flood = false;
 };
 
 // Serves the engine on a pseudo-terminal. The slave side is put in raw mode
@@ -65,6 +69,7 @@ class PtyRunner {
   void handleFrame(const Frame& frame, double now);
   void schedule(const QByteArray& bytes, double start);
   void writeDue(double now);
+  void topUpFlood(double now);
   std::optional<double> nextWake() const;
   void trace(const char* direction, const QByteArray& bytes, const QString& note = {}) const;
 
@@ -84,6 +89,7 @@ class PtyRunner {
   double txFree_ = 0;
   std::deque<OutByte> out_;
   bool outBlocked_ = false;
+  SimRandom floodRandom_{1};  // every flood the same
   Statistics stats_;
   sigset_t savedMask_;
   sigset_t waitMask_;

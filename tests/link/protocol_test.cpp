@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/commands.h"
+#include "common/crc8.h"
 #include "link/device_link.h"
 #include "link/port.h"
 #include "link/protocol.h"
@@ -161,6 +162,26 @@ TEST_F(Protocol, CorruptedReplyIsRetriedThenAccepted) {
   EXPECT_EQ(DeviceLink.Retries, 1);
   EXPECT_EQ(DeviceLink.BytesReceived, 20);
   EXPECT_EQ(port.purges, 2);
+}
+
+TEST_F(Protocol, CutReplyIsRetriedEvenWhenItsZeroPaddingPassesTheChecksum) {
+  // A version reply cut after four bytes whose fourth byte makes the CRC of
+  // the zero-padded frame come out 0, the value of the missing last byte.
+  QByteArray cut("\x87QV?");
+  for (int b = 0; b < 256; ++b) {
+    cut[3] = static_cast<char>(b);
+    const QByteArray padded = cut + QByteArray(5, '\0');
+    if (Crc8(reinterpret_cast<const uint8_t*>(padded.constData()), padded.size()) == 0)
+      break;
+  }
+  const QByteArray whole = Frame(U_WhoAreYou, cut.mid(1) + "V2.3Z");
+  int calls = 0;
+  port.responder = [&](const QByteArray&) { return ReplyChunks{++calls == 1 ? cut : whole}; };
+  request({U_WhoAreYou});
+  ASSERT_TRUE(SendCommand());
+  EXPECT_EQ(DeviceLink.Retries, 1);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(DeviceLink.Reply), 10), whole);
+  EXPECT_TRUE(exchangeLog().contains("Ожидали 10 Получили 4"));
 }
 
 TEST_F(Protocol, UnknownReplyCodeFailsAtOnce) {

@@ -27,7 +27,7 @@ TEST(SimOptions, ReadsACommandLine) {
                    "--version-text", QStringLiteral("ЗУ V1"),
                    "--start",        "2",
                    "--discharge",    "2",
-                   "--quiet"},
+                   "--flood",        "--quiet"},
                   &o, &message),
             ParseResult::Run)
       << message.toStdString();
@@ -44,6 +44,7 @@ TEST(SimOptions, ReadsACommandLine) {
   EXPECT_EQ(o.startChannels, QList<int>{1});
   EXPECT_EQ(o.dischargeChannels, QList<int>{1});
   EXPECT_TRUE(o.quiet);
+  EXPECT_TRUE(o.runner.flood);
 }
 
 TEST(SimOptions, DefaultsServePlainly) {
@@ -55,6 +56,7 @@ TEST(SimOptions, DefaultsServePlainly) {
   EXPECT_DOUBLE_EQ(o.runner.frameGapSeconds, 0.05);
   EXPECT_EQ(o.engine.stepSeconds, 0.0);
   EXPECT_FALSE(o.randomGiven);
+  EXPECT_FALSE(o.runner.flood);
   for (double rate : o.faults.rate)
     EXPECT_EQ(rate, 0.0);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -156,6 +157,23 @@ TEST(SimPty, ClientDyingWithThePortOpenDoesNotLockOthersOut) {
   Port next(simulator.devicePath());
   EXPECT_EQ(next.exchange(kVersionRequest, 10), kVersionReply);
   EXPECT_GE(simulator.stop().value("port.opens"), 3);
+}
+
+TEST(SimPty, FloodSendsWithoutPauseAndNeverAnswers) {
+  SimProcess simulator({"--quiet", "--flood"});
+  ASSERT_TRUE(simulator.start());
+  Port port(simulator.devicePath());
+  // Far more than the terminal buffers: it keeps coming as it is read.
+  const QByteArray unasked = port.read(64 * 1024, 500);
+  EXPECT_GE(unasked.size(), 64 * 1024);
+  EXPECT_GT(QSet<char>(unasked.begin(), unasked.end()).size(), 200) << "random bytes";
+  const QByteArray afterRequest = port.exchange(kVersionRequest, 4096, 500);
+  EXPECT_GE(afterRequest.size(), 4096);
+  EXPECT_FALSE(afterRequest.startsWith(kVersionReply));
+  const QMap<QString, qint64> statistics = simulator.stop();
+  EXPECT_EQ(statistics.value("requests"), 1);
+  EXPECT_EQ(statistics.value("replies"), 0);
+  EXPECT_GE(statistics.value("bytes.sent"), 64 * 1024 + 4096);
 }
 
 // Reads count blocks of 64 bytes and returns the seconds it took.

@@ -17,6 +17,7 @@ class SimProcess {
 
   bool start();
   QString devicePath() const { return devicePath_; }
+  qint64 processId() const { return process_.processId(); }
   QMap<QString, qint64> stop();
 
   static QString programPath();

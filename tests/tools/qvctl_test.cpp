@@ -80,6 +80,15 @@ TEST_F(Qvctl, MissingPortIsOneClearLine) {
   EXPECT_TRUE(r.err.contains("no-such-device")) << r.err.toStdString();
 }
 
+TEST_F(Qvctl, SpeedZeroInTheSettingsIsNamed) {
+  startSim();
+  WriteAll(folder.file("qv20.ini"), "[COMMON]\r\nCOMSpeed=0\r\n");
+  const Outcome r = run({"identify"});
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_EQ(r.err, "qvctl: COM1 не открылся!!! (no usable speed: 0 baud)\n");
+  EXPECT_EQ(run({"--baud", "38400", "identify"}).exitCode, 0);
+}
+
 TEST_F(Qvctl, BusyPortIsRefused) {
   startSim();
   QProcess holder;
@@ -142,6 +151,45 @@ TEST_F(Qvctl, ReadMemoryWritesTheDumpFile) {
   EXPECT_EQ(ReadAll(out), dump);
   EXPECT_EQ(run({"--yes", "read-memory", "sram", "--out", out}).exitCode, 0);
   EXPECT_NE(ReadAll(out), dump);
+}
+
+QMap<QString, qint64> figuresOf(const QString& out) {
+  QMap<QString, qint64> figures;
+  for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
+    figures.insert(line.section(' ', 0, 0), line.section(' ', 1).toLongLong());
+  return figures;
+}
+
+TEST_F(Qvctl, SoakCountsEveryExchange) {
+  startSim();
+  // Four rounds of measurement, screen, measurement, memory block, measurement.
+  const Outcome r = run({"soak", "--exchanges", "20"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QMap<QString, qint64> f = figuresOf(r.out);
+  EXPECT_EQ(f.value("exchanges"), 20);
+  EXPECT_EQ(f.value("commands"), 20);
+  EXPECT_EQ(f.value("accepted"), 20);
+  EXPECT_EQ(f.value("failed"), 0);
+  EXPECT_EQ(f.value("retries"), 0);
+  EXPECT_EQ(f.value("bytes.sent"), 16 * 1 + 4 * 5);
+  EXPECT_EQ(f.value("bytes.received"), 12 * 25 + 4 * 83 + 4 * 69);
+  EXPECT_EQ(f.value("port.opens"), 1);
+  EXPECT_TRUE(f.contains("longest.memory.ms"));
+  EXPECT_EQ(sim->stop().value("requests"), 20);
+}
+
+TEST_F(Qvctl, SoakCarriesOnAfterFailedCommands) {
+  startSim({"--fault", "nak=1"});
+  const Outcome r = run({"soak", "--exchanges", "10"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QMap<QString, qint64> f = figuresOf(r.out);
+  EXPECT_EQ(f.value("exchanges"), 10);
+  EXPECT_EQ(f.value("commands"), 2);
+  EXPECT_EQ(f.value("failed"), 2);
+  EXPECT_EQ(f.value("retries"), 10);  // five a command: one more than it repeats
+  EXPECT_EQ(f.value("bytes.received"), 10);
+  EXPECT_EQ(f.value("port.opens"), 2);  // the failed measurement closed the port
+  EXPECT_EQ(run({"soak", "--exchanges", "0"}).exitCode, 1);
 }
 
 TEST_F(Qvctl, UsageErrors) {

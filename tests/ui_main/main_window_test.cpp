@@ -132,6 +132,16 @@ TEST_F(MainWindow, MainPositionTakesLeftAndTopOnly) {
   EXPECT_EQ(form->Timer2->interval(), 7000);
 }
 
+TEST_F(MainWindow, PollingIntervalFromAHandEditedFileStaysSane) {
+  for (const auto& [text, interval] :
+       {std::pair{"Timer=2147483647", 24 * 3600 * 1000}, std::pair{"Timer=-5", 0}}) {
+    WriteAll(SettingsFilePath(), QByteArray("[COMMON]\r\n") + text + "\r\n");
+    startMainWindow();
+    EXPECT_EQ(form->Timer2->interval(), interval) << text;
+    EXPECT_FALSE(form->Timer2->isActive());
+  }
+}
+
 TEST_F(MainWindow, CancelledPortChoiceCannotConnect) {
   startMainWindow();
   SetPortDialog([] { DeviceLink.ChosenPort = 0; });

@@ -54,21 +54,6 @@ bool isNumber(const QString& text) {
   return ok;
 }
 
-// Opens the port; on failure says why in one line.
-bool openPort() {
-  messages.clear();
-  Connect();
-  if (DeviceLink.PortOpen)
-    return true;
-  QString why = messages.join(QStringLiteral(" "));
-  if (why.isEmpty())
-    why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
-  if (!DeviceLink.LastPortError.isEmpty())
-    why += QStringLiteral(" (") + DeviceLink.LastPortError + QLatin1Char(')');
-  printError(why);
-  return false;
-}
-
 // A query that failed closes the port.
 bool query(uint8_t code) {
   QueryDevice(code);
@@ -97,7 +82,7 @@ void printScreen() {
 }
 
 int screenAfter(uint8_t code) {
-  if (!openPort())
+  if (!OpenChargerPort())
     return kExitPort;
   if (!query(code))
     return kExitNoReply;
@@ -113,6 +98,20 @@ struct NamedArea {
 constexpr NamedArea kAreaNames[] = {{"flash", 0}, {"eeprom", 1}, {"sram", 2}, {"all", 3}};
 
 }  // namespace
+
+bool OpenChargerPort() {
+  messages.clear();
+  Connect();
+  if (DeviceLink.PortOpen)
+    return true;
+  QString why = messages.join(QStringLiteral(" "));
+  if (why.isEmpty())
+    why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
+  if (!DeviceLink.LastPortError.isEmpty())
+    why += QStringLiteral(" (") + DeviceLink.LastPortError + QLatin1Char(')');
+  printError(why);
+  return false;
+}
 
 void PrepareDevice(const Options& options) {
   if (!options.home.isEmpty())
@@ -137,7 +136,7 @@ void PrepareDevice(const Options& options) {
 }
 
 int RunIdentify() {
-  if (!openPort())
+  if (!OpenChargerPort())
     return kExitPort;
   if (!query(U_WhoAreYou))
     return kExitNoReply;
@@ -187,7 +186,7 @@ int RunPoll(const QStringList& arguments) {
       return kExitUsage;
     }
   }
-  if (!openPort())
+  if (!OpenChargerPort())
     return kExitPort;
   const double start = Now();
   for (ChannelRecord& channel : ChannelData)
@@ -226,7 +225,7 @@ int RunReadMemory(const QStringList& arguments) {
     printError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
     return kExitUsage;
   }
-  if (!openPort())
+  if (!OpenChargerPort())
     return kExitPort;
   const MemoryArea& range = kMemoryAreas[area];
   const int blocks = (range.end - range.first) / kMemoryBlock;

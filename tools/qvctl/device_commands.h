@@ -5,6 +5,9 @@
 // Sets up settings, port, log and message handling for the options.
 void PrepareDevice(const Options& options);
 
+// Opens the port; on failure says why in one line on stderr.
+bool OpenChargerPort();
+
 // The commands that talk to the charger; each returns the exit code.
 int RunIdentify();
 int RunScreen();

@@ -65,6 +65,8 @@ QString UsageText() {
       "                                read the charger's memory into a dump file\n"
       "  macro compile|listing|format FILE\n"
       "                                compile, list or lay out a macro file\n"
+      "  soak [--exchanges N]          measurements, screens and memory blocks until N\n"
+      "                                exchanges (1000), printing the link's counters\n"
       "exit codes: 0 done, 1 usage or macro errors, 2 no usable reply from the charger,\n"
       "            3 device not supported, 4 port cannot be opened, 5 file error\n");
 }

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "acquisition/query.h"
 #include "acquisition/shared_state.h"
@@ -84,7 +85,8 @@ TFormM::TFormM()
 
   InitSharedState();
   LoadSettings();
-  Timer2->setInterval(std::max(0, Settings.Timer) * 1000);
+  // A day at most: a huge value from a hand-edited file must not overflow.
+  Timer2->setInterval(std::clamp(Settings.Timer, 0, 24 * 3600) * 1000);
   applyWindowPosition();
   started_ = drawWholePanel();
   redrawDisplay();

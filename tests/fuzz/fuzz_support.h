@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+// What the fuzz targets share. Inputs are read front to back, so that a
+// starting input can be written by hand: a header of a few bytes, then the
+// payload.
+
+// Ends the run as a finding when a property does not hold.
+void fuzzCheck(bool holds, const char* property);
+
+// A program folder in a temporary folder for the life of the process, with
+// its working folders; messages go nowhere and questions are answered Yes.
+void setUpFuzzProgramFolder();
+
+class FuzzInput {
+ public:
+  FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+  bool atEnd() const { return at_ >= size_; }
+  size_t left() const { return size_ - at_; }
+  // 0 once the input is used up.
+  uint8_t byte();
+  // Low byte first.
+  uint16_t word();
+  int32_t integer();
+  // Up to count bytes.
+  QByteArray bytes(size_t count);
+  QByteArray rest() { return bytes(left()); }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// Editor text from arbitrary bytes.
+QString textOfBytes(const uint8_t* data, size_t size);
