@@ -61,9 +61,9 @@ trap 'exit 130' INT TERM
 # One pair: the simulator traces every reply with the faults it applied;
 # qvctl writes the communication log and prints its counters.
 run_stream() {
-  local dir="$1" count="$2" seed="$3"
+  local dir="$1" count="$2" start_value="$3"
   mkdir -p "$dir"
-  "$bin/qvsim" --faults "$rate" --random "$seed" --trace >"$dir/sim.out" 2>"$dir/sim.err" &
+  "$bin/qvsim" --faults "$rate" --random "$start_value" --trace >"$dir/sim.out" 2>"$dir/sim.err" &
   local sim=$!
   echo "$sim" >"$dir/sim.pid"
   local device=""
