@@ -1,8 +1,11 @@
 #include "common/textfile.h"
 
+#include <QtGlobal>
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +17,11 @@
 #include "common/cp1251.h"
 
 namespace {
+
+enum class Written { Yes, No, NotHere };
+
+// Unnamed temporary files are Linux's; elsewhere QSaveFile does the replace.
+#if defined(Q_OS_LINUX) && defined(O_TMPFILE)
 
 bool writeAll(int fd, const QByteArray& bytes) {
   qsizetype done = 0;
@@ -71,13 +79,10 @@ bool nameAndReplace(int fd, const QByteArray& target) {
   return false;
 }
 
-enum class Written { Yes, No, NotHere };
-
 // The new content goes into an unnamed file in the target's folder, so a
 // crash part way leaves nothing behind (a named temporary file would stay
 // for good); NotHere where the file system has no unnamed files.
 Written writeThroughUnnamedFile(const QString& path, const QByteArray& bytes) {
-#ifdef O_TMPFILE
   const QFileInfo info(path);
   const QString resolved = info.isSymLink() ? info.canonicalFilePath() : path;
   const QByteArray target = QFile::encodeName(resolved.isEmpty() ? path : resolved);
@@ -98,12 +103,15 @@ Written writeThroughUnnamedFile(const QString& path, const QByteArray& bytes) {
   if (done)
     removeLeftovers(target);
   return done ? Written::Yes : Written::No;
-#else
-  Q_UNUSED(path);
-  Q_UNUSED(bytes);
-  return Written::NotHere;
-#endif
 }
+
+#else
+
+Written writeThroughUnnamedFile(const QString&, const QByteArray&) {
+  return Written::NotHere;
+}
+
+#endif
 
 }  // namespace
 
