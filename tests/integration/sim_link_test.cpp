@@ -16,41 +16,12 @@
 #include "link/protocol.h"
 #include "memory/memory_image.h"
 #include "sim/memory_image.h"
-#include "tests/support/sim_process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/sim_link_fixture.h"
 
 namespace {
 
-class SimLink : public ::testing::Test {
+class SimLink : public SimLinkTest {
  protected:
-  void start(const QStringList& simArguments = {}) {
-    sim = std::make_unique<SimProcess>(simArguments);
-    ASSERT_TRUE(sim->start());
-    InitSharedState();
-    Settings = SettingsRecord{};
-    Settings.SaveComLog = true;
-    Settings.PortPaths.insert(1, sim->devicePath());
-    SetMessageSeam(
-        {[this](const QString& text) { messages << text; }, [](const QString&) { return false; }});
-    SetPortDialog([] { DeviceLink.ChosenPort = 1; });
-    Connect();
-    ASSERT_TRUE(DeviceLink.PortOpen) << messages.join(' ').toStdString();
-  }
-
-  void TearDown() override {
-    ClosePort();
-    SetPortDialog({});
-    SetMessageSeam({});
-    Settings = SettingsRecord{};
-  }
-
-  QStringList logLines() const {
-    QStringList lines = FromCp1251(ReadAll(ComLogPath(Now()))).split("\r\n", Qt::SkipEmptyParts);
-    for (QString& line : lines)
-      line = line.mid(9);
-    return lines;
-  }
-
   bool send(uint8_t code) {
     DeviceLink.Request[0] = code;
     DeviceLink.RequestLength = 1;
@@ -60,10 +31,6 @@ class SimLink : public ::testing::Test {
   QString screenRow(int row) const {
     return FromCp1251(QByteArray(reinterpret_cast<const char*>(ScreenImage.Chars) + row * 20, 20));
   }
-
-  TempProgramFolder folder;
-  std::unique_ptr<SimProcess> sim;
-  QStringList messages;
 };
 
 TEST_F(SimLink, IdentifyOverTheWire) {

@@ -23,56 +23,32 @@
 #include "link/port.h"
 #include "memory/memory_image.h"
 #include "sim/memory_image.h"
-#include "tests/support/sim_process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/sim_link_fixture.h"
 
 namespace {
 
 constexpr uint8_t kUntouched = 0xEE;
 
-class HostileDevice : public ::testing::Test {
+class HostileDevice : public SimLinkTest {
  protected:
+  HostileDevice() { answer = true; }
   void start(const QStringList& simArguments) {
-    sim = std::make_unique<SimProcess>(simArguments);
-    ASSERT_TRUE(sim->start());
-    InitSharedState();
-    Settings = SettingsRecord{};
-    Settings.SaveComLog = true;
-    Settings.PortPaths.insert(1, sim->devicePath());
-    SetMessageSeam(
-        {[this](const QString& text) { messages << text; }, [](const QString&) { return true; }});
-    SetPortDialog([] { DeviceLink.ChosenPort = 1; });
-    Connect();
-    ASSERT_TRUE(DeviceLink.PortOpen) << messages.join(' ').toStdString();
+    SimLinkTest::start(simArguments);
     std::memset(MemoryImage.Bytes, kUntouched, sizeof MemoryImage.Bytes);
   }
 
   void TearDown() override {
     SetReadMemoryYield({});
-    ClosePort();
-    SetPortDialog({});
-    SetMessageSeam({});
-    Settings = SettingsRecord{};
+    SimLinkTest::TearDown();
   }
 
   // The simulator dies as a crashed program would: its side of the
   // pseudo-terminal closes and the device disappears.
   void killSimulator() { ::kill(static_cast<pid_t>(sim->processId()), SIGKILL); }
 
-  QStringList logLines() const {
-    QStringList lines = FromCp1251(ReadAll(ComLogPath(Now()))).split("\r\n", Qt::SkipEmptyParts);
-    for (QString& line : lines)
-      line = line.mid(9);
-    return lines;
-  }
-
   QByteArray image(int from, int count) const {
     return QByteArray(reinterpret_cast<const char*>(MemoryImage.Bytes) + from, count);
   }
-
-  TempProgramFolder folder;
-  std::unique_ptr<SimProcess> sim;
-  QStringList messages;
 };
 
 TEST_F(HostileDevice, VanishingInTheMiddleOfAnExchange) {

@@ -34,7 +34,11 @@ LinkTest::~LinkTest() {
 }
 
 QStringList LinkTest::logLines() const {
-  const QString text = FromCp1251(ReadAll(ComLogPath(now)));
+  return ComLogLines(now);
+}
+
+QStringList ComLogLines(double day) {
+  const QString text = FromCp1251(ReadAll(ComLogPath(day)));
   QStringList lines = text.split(QStringLiteral("\r\n"));
   if (!lines.isEmpty() && lines.last().isEmpty())
     lines.removeLast();

@@ -6,6 +6,9 @@
 #include "tests/support/fake_port.h"
 #include "tests/support/temp_folder.h"
 
+// The communication log of the day, each line without its time stamp.
+QStringList ComLogLines(double day);
+
 // A fresh program folder, default settings with the communication log on, a
 // clock that stands still unless a test moves it, recorded messages and
 // questions, a counted status refresh and a fake port behind the link.

@@ -1,0 +1,34 @@
+#include "tests/support/sim_link_fixture.h"
+
+#include "acquisition/shared_state.h"
+#include "common/clock.h"
+#include "common/messages.h"
+#include "common/settings_record.h"
+#include "link/device_link.h"
+#include "link/port.h"
+#include "tests/support/link_fixture.h"
+
+void SimLinkTest::start(const QStringList& simArguments) {
+  sim = std::make_unique<SimProcess>(simArguments);
+  ASSERT_TRUE(sim->start());
+  InitSharedState();
+  Settings = SettingsRecord{};
+  Settings.SaveComLog = true;
+  Settings.PortPaths.insert(1, sim->devicePath());
+  SetMessageSeam({[this](const QString& text) { messages << text; },
+                  [this](const QString&) { return answer; }});
+  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  Connect();
+  ASSERT_TRUE(DeviceLink.PortOpen) << messages.join(' ').toStdString();
+}
+
+void SimLinkTest::TearDown() {
+  ClosePort();
+  SetPortDialog({});
+  SetMessageSeam({});
+  Settings = SettingsRecord{};
+}
+
+QStringList SimLinkTest::logLines() const {
+  return ComLogLines(Now());
+}
