@@ -1,5 +1,6 @@
 #include "acquisition/query.h"
 
+#include "acquisition/recording.h"
 #include "acquisition/sample_log.h"
 #include "acquisition/shared_state.h"
 #include "common/clock.h"
@@ -90,6 +91,14 @@ void applyChannel(ChannelRecord& c, const ChannelWords& at, double dt, double no
 
 }  // namespace
 
+bool ReplyChannelRunning(int channel) {
+  return (DeviceLink.Reply[kStatusByte] & kChannelWords[channel].runningBit) != 0;
+}
+
+double ReplyCapacity(int channel) {
+  return capacityWord(kChannelWords[channel].capacity);
+}
+
 bool IsSupportedVersion(const QString& versionText) {
   const QString upper = versionText.toUpper();
   for (const char* version : kSupportedVersions) {
@@ -165,7 +174,7 @@ void ApplyReply(double now) {
       ApplyVersionReply();
       break;
     case U_GiveMeADC:
-      ApplyMeasurementReply(now);
+      RecordMeasurement(now);
       break;
     default:
       break;

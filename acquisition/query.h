@@ -13,6 +13,10 @@ void ApplyDisplayReply();
 void ApplyVersionReply();
 void ApplyMeasurementReply(double now);
 
+// Values of the measurement reply in Reply for channel 0 or 1.
+bool ReplyChannelRunning(int channel);
+double ReplyCapacity(int channel);
+
 // True when the text names a firmware version this program supports.
 bool IsSupportedVersion(const QString& versionText);
 uint8_t RemapDisplayChar(uint8_t code);

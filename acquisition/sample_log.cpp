@@ -24,10 +24,8 @@ QString FormatLogValue(double value) {
 
 QString SampleLine(const ChannelRecord& c, int k) {
   QString line = FormatLogValue(roundedTime(c.Time[k]));
-  for (const double* series : {c.Current, c.Voltage, c.Temp, c.HeatsinkTemp, c.Capacity, c.Power,
-                               c.Resistance, c.dIdt, c.dVdt, c.dTdt}) {
-    line += QLatin1Char(';') + FormatLogValue(series[k]);
-  }
+  for (int field = 1; field < kLogFields; ++field)
+    line += QLatin1Char(';') + FormatLogValue((c.*kLogSeries[field])[k]);
   return line;
 }
 

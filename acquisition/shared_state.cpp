@@ -13,12 +13,7 @@ namespace {
 
 // In place: a ChannelRecord is far too big for a temporary on the stack.
 void resetChannel(ChannelRecord& channel) {
-  for (double* series : {channel.Time, channel.Current, channel.Voltage, channel.Temp,
-                         channel.HeatsinkTemp, channel.Capacity, channel.Power, channel.Resistance,
-                         channel.dIdt, channel.dVdt, channel.dTdt}) {
-    std::fill(series, series + kSeriesCapacity, 0.0);
-  }
-  channel.Count = 0;
+  ClearSeries(channel);
   channel.State = kStateIdle;
   channel.Mode = 0;
   channel.VoltageSetPoint = 0;
@@ -30,6 +25,12 @@ void resetChannel(ChannelRecord& channel) {
 }
 
 }  // namespace
+
+void ClearSeries(ChannelRecord& channel) {
+  for (SampleSeries series : kLogSeries)
+    std::fill(channel.*series, channel.*series + kSeriesCapacity, 0.0);
+  channel.Count = 0;
+}
 
 void InitSharedState() {
   ClearMemoryImage();

@@ -9,6 +9,13 @@ inline constexpr int kScreenColumns = 20;
 inline constexpr uint8_t kNoCursor = 255;
 inline constexpr int kNoZoomedChart = -1;
 
+// DialFlags bits.
+inline constexpr uint8_t kDialShowsSample = 0x01;      // else the dials show 0
+inline constexpr uint8_t kDialVoltageSetPoint = 0x10;  // else the current dial has it
+
+// A set point of this value is not shown.
+inline constexpr double kNoSetPoint = -1;
+
 // Recording states of a channel.
 enum ChannelState : int {
   kStateIdle = 0,
@@ -62,6 +69,18 @@ struct ChargerRecord {
   bool Busy = false;
 };
 
+// A series of a channel record.
+using SampleSeries = double (ChannelRecord::*)[kSeriesCapacity];
+
+// The eleven series in the order of a per-sample log line.
+inline constexpr int kLogFields = 11;
+inline constexpr SampleSeries kLogSeries[kLogFields] = {
+    &ChannelRecord::Time,  &ChannelRecord::Current,      &ChannelRecord::Voltage,
+    &ChannelRecord::Temp,  &ChannelRecord::HeatsinkTemp, &ChannelRecord::Capacity,
+    &ChannelRecord::Power, &ChannelRecord::Resistance,   &ChannelRecord::dIdt,
+    &ChannelRecord::dVdt,  &ChannelRecord::dTdt,
+};
+
 extern ChannelRecord ChannelData[2];
 extern ScreenRecord ScreenImage;
 extern ChargerRecord ChargerState;
@@ -69,6 +88,8 @@ extern ChargerRecord ChargerState;
 // Start values of the shared state, including the memory image. LastMacro
 // keeps what the settings put there.
 void InitSharedState();
+// Every series of the channel zero and no sample recorded.
+void ClearSeries(ChannelRecord& channel);
 
 // What every status refresh does while no port is open: no read progress, no
 // counters, and the display filled with "M".

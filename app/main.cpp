@@ -3,6 +3,7 @@
 #include <QDir>
 #include <exception>
 
+#include "app/demo_charger.h"
 #include "common/folders.h"
 #include "common/messages.h"
 #include "link/port.h"
@@ -58,6 +59,10 @@ int main(int argc, char** argv) {
   TFormM form;
   if (!form.started())
     return 1;
+  form.setDemoCharger(CreateDemoCharger);
   form.show();
+  // "--demo" starts on the built-in demo charger, as its menu item does.
+  if (app.arguments().contains(QStringLiteral("--demo")))
+    form.N41Click();
   return app.exec();
 }

@@ -32,6 +32,10 @@ void SetProgramFolder(const QString& folder) {
   folderOverride() = folder.isEmpty() ? QString() : withSlash(folder);
 }
 
+QString SettingsFilePath() {
+  return ProgramFolder() + QStringLiteral("qv20.ini");
+}
+
 QString LogFolder() {
   return ProgramFolder() + QStringLiteral("LOG/");
 }

@@ -6,6 +6,9 @@
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);
 
+// "qv20.ini" in the program folder.
+QString SettingsFilePath();
+
 // The working folders under the program folder, each ending in '/'.
 QString LogFolder();
 QString GraFolder();

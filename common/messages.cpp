@@ -26,3 +26,12 @@ void ShowMessage(const QString& text) {
 bool AskYesNo(const QString& question) {
   return seam().ask ? seam().ask(question) : false;
 }
+
+MessageCapture::MessageCapture() : saved_(seam()) {
+  seam() = {[this](const QString& text) { messages_ << text; },
+            [](const QString&) { return false; }};
+}
+
+MessageCapture::~MessageCapture() {
+  seam() = std::move(saved_);
+}

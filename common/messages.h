@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Every message box and Yes/No question of the program goes through here, so
@@ -17,3 +18,19 @@ struct MessageSeam {
 void SetMessageSeam(MessageSeam seam);
 void ShowMessage(const QString& text);
 bool AskYesNo(const QString& question);
+
+// While one lives, messages are collected instead of shown and questions are
+// answered No: for work the user did not ask for, such as reconnecting.
+class MessageCapture {
+ public:
+  MessageCapture();
+  ~MessageCapture();
+  MessageCapture(const MessageCapture&) = delete;
+  MessageCapture& operator=(const MessageCapture&) = delete;
+
+  const QStringList& messages() const { return messages_; }
+
+ private:
+  MessageSeam saved_;
+  QStringList messages_;
+};

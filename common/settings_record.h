@@ -23,6 +23,9 @@ struct SettingsRecord {
   QString Gra2Pos = kDefaultPosition;
   QString MemPos = kDefaultPosition;
   QString QvmlPos = kDefaultPosition;
+  // Started detached with the channel number and the run's file when a run
+  // ends; empty for none.
+  QString OnRunEnd;
   // Section PORTS: COM number -> device path, ahead of the fixed mapping.
   QMap<int, QString> PortPaths;
 };

@@ -14,8 +14,11 @@ struct DeviceLinkRecord {
   std::unique_ptr<SerialPortIo> Port;
   int LineSettingsBaud = 0;  // the speed applied at the last open
   PortTimeouts Timeouts;
-  int ChosenPort = 0;     // the port dialog's answer, 0 for none
-  QString LastPortError;  // why the last open failed, for the command line
+  int ChosenPort = 0;        // the port dialog's answer, 0 for none
+  QString LastPortError;     // why the last open failed, for the command line
+  bool DemoCharger = false;  // the open port is the built-in demo charger
+  int Opens = 0;             // successful opens so far: tells a reopened link
+  int BackgroundHolds = 0;   // see BackgroundHold
 
   uint8_t Request[kFrameSize] = {};
   uint8_t RequestLength = 0;
@@ -30,3 +33,17 @@ struct DeviceLinkRecord {
 extern DeviceLinkRecord DeviceLink;
 
 void ResetLinkCounters();
+
+// Background exchanges (the measurement polling) wait while one of these
+// lives: a memory read, a modal dialog or a question to the user.
+class BackgroundHold {
+ public:
+  BackgroundHold() { ++DeviceLink.BackgroundHolds; }
+  ~BackgroundHold() { --DeviceLink.BackgroundHolds; }
+  BackgroundHold(const BackgroundHold&) = delete;
+  BackgroundHold& operator=(const BackgroundHold&) = delete;
+};
+
+inline bool BackgroundHeld() {
+  return DeviceLink.BackgroundHolds > 0;
+}

@@ -52,6 +52,50 @@ bool failOpen(const QString& message) {
   return false;
 }
 
+// Opens and sets up the device; name is what the messages call it.
+bool openDevice(std::unique_ptr<SerialPortIo> port, const QString& path, const QString& name,
+                int baud) {
+  DeviceLinkRecord& link = DeviceLink;
+  link.Port = std::move(port);
+  if (path.isEmpty() || !link.Port->open(path)) {
+    link.LastPortError = path.isEmpty() ? QStringLiteral("no device for %1").arg(name)
+                                        : path + QStringLiteral(": ") + link.Port->errorText();
+    link.Port.reset();
+    ShowMessage(QStringLiteral("Не могу открыть ") + name + QLatin1Char('!'));
+    return false;
+  }
+  link.LastPortError.clear();
+  link.PortOpen = true;
+  if (!link.Port->readLineSettings()) {
+    ShowMessage(QStringLiteral("Ошибка чтения DCB ") + name +
+                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
+  }
+  if (!link.Port->readTimeouts()) {
+    ShowMessage(QStringLiteral("Ошибка чтения TimeOuts ") + name +
+                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
+  }
+  link.LineSettingsBaud = baud;
+  if (!link.Port->applyLineSettings(baud)) {
+    return failOpen(
+        QStringLiteral("Не могу установить параметры работы порта(DCB).\n\n"
+                       "Извините программа работать не будет."));
+  }
+  link.Timeouts.readInterval = ReadIntervalTimeout(baud);
+  WriteComLog(QStringLiteral("to.ReadIntervalTimeout=") +
+              QString::number(link.Timeouts.readInterval));
+  link.Timeouts.readTotalPerByte = ReadTotalTimeoutMultiplier(baud);
+  WriteComLog(QStringLiteral("to.ReadTotalTimeoutMultiplier=") +
+              QString::number(link.Timeouts.readTotalPerByte));
+  if (!link.Port->applyTimeouts(link.Timeouts)) {
+    return failOpen(
+        QStringLiteral("Не могу установить таймауты порта.\n\n"
+                       "Извините программа работать не будет."));
+  }
+  ResetLinkCounters();
+  ++link.Opens;
+  return true;
+}
+
 }  // namespace
 
 int ReadIntervalTimeout(int baud) {
@@ -97,44 +141,25 @@ bool OpenPort(int port, int baud) {
     }
     return false;
   }
-  const QString path = ComPortPath(port);
-  link.Port = CreateSerialPort();
-  if (path.isEmpty() || !link.Port->open(path)) {
-    link.LastPortError = path.isEmpty() ? QStringLiteral("no device for %1").arg(comName(port))
-                                        : path + QStringLiteral(": ") + link.Port->errorText();
-    link.Port.reset();
-    ShowMessage(QStringLiteral("Не могу открыть ") + comName(port) + QLatin1Char('!'));
+  return openDevice(CreateSerialPort(), ComPortPath(port), comName(port), baud);
+}
+
+bool OpenDemoPort(std::unique_ptr<SerialPortIo> port, int baud) {
+  if (DeviceLink.PortOpen || baud <= 0)
     return false;
+  const bool opened = openDevice(std::move(port), kDemoPortName, kDemoPortName, baud);
+  DeviceLink.DemoCharger = opened;
+  return opened;
+}
+
+bool OpenPortQuietly(int port, int baud, QString* why) {
+  const MessageCapture capture;
+  const bool opened = OpenPort(port, baud);
+  if (!opened && why) {
+    *why = DeviceLink.LastPortError.isEmpty() ? capture.messages().join(QLatin1Char(' '))
+                                              : DeviceLink.LastPortError;
   }
-  link.LastPortError.clear();
-  link.PortOpen = true;
-  if (!link.Port->readLineSettings()) {
-    ShowMessage(QStringLiteral("Ошибка чтения DCB ") + comName(port) +
-                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
-  }
-  if (!link.Port->readTimeouts()) {
-    ShowMessage(QStringLiteral("Ошибка чтения TimeOuts ") + comName(port) +
-                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
-  }
-  link.LineSettingsBaud = baud;
-  if (!link.Port->applyLineSettings(baud)) {
-    return failOpen(
-        QStringLiteral("Не могу установить параметры работы порта(DCB).\n\n"
-                       "Извините программа работать не будет."));
-  }
-  link.Timeouts.readInterval = ReadIntervalTimeout(baud);
-  WriteComLog(QStringLiteral("to.ReadIntervalTimeout=") +
-              QString::number(link.Timeouts.readInterval));
-  link.Timeouts.readTotalPerByte = ReadTotalTimeoutMultiplier(baud);
-  WriteComLog(QStringLiteral("to.ReadTotalTimeoutMultiplier=") +
-              QString::number(link.Timeouts.readTotalPerByte));
-  if (!link.Port->applyTimeouts(link.Timeouts)) {
-    return failOpen(
-        QStringLiteral("Не могу установить таймауты порта.\n\n"
-                       "Извините программа работать не будет."));
-  }
-  ResetLinkCounters();
-  return true;
+  return opened;
 }
 
 bool ClosePort() {
@@ -145,6 +170,7 @@ bool ClosePort() {
   link.Port->close();
   link.Port.reset();
   link.PortOpen = false;
+  link.DemoCharger = false;
   ResetLinkCounters();
   return true;
 }

@@ -3,11 +3,23 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+#include "link/serial_port.h"
 
 // Opens "COM" + port at the given speed with the read time-outs derived from
 // it. False, without a message, for port < 1, a speed of 0 or less, or while a
 // port is open; with a message for every other failure.
 bool OpenPort(int port, int baud);
+// What the status bar and messages call the built-in demo charger's port.
+inline const QString kDemoPortName = QStringLiteral("Демо");
+
+// Opens the given port object as the built-in demo charger, set up like a
+// serial device; the port number setting is left alone.
+bool OpenDemoPort(std::unique_ptr<SerialPortIo> port, int baud);
+// OpenPort without a message box, for opens the user did not ask for; false
+// with *why saying what went wrong.
+bool OpenPortQuietly(int port, int baud, QString* why = nullptr);
 // Puts the device's own settings back and closes it; false if none was open.
 bool ClosePort();
 // Asks for a port through the port dialog when none is open and opens it;

@@ -17,7 +17,6 @@
 #include "link/protocol.h"
 
 MemoryRecord MemoryImage;
-bool PollingTimerRunning = false;
 
 namespace {
 
@@ -73,10 +72,9 @@ void ClearMemoryImage() {
 
 bool ReadMemory(uint16_t start, uint16_t count, uint8_t block) {
   Connect();
-  if (!DeviceLink.PortOpen || PollingTimerRunning)
+  if (!DeviceLink.PortOpen || !rangeFitsImage(start, count, block))
     return false;
-  if (!rangeFitsImage(start, count, block))
-    return false;
+  const BackgroundHold hold;
   MemoryImage.FailedBlocks = 0;
   const int end = start + count;
   for (int address = start; address < end; address += block) {

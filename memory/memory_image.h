@@ -31,17 +31,15 @@ inline constexpr MemoryArea kMemoryAreas[] = {
     {"Всё (35k)", 0x0000, 0x4C00},
 };
 
-// Set while the main window's polling timer runs; a read refuses to start then.
-extern bool PollingTimerRunning;
-
 // Called between blocks and at the end of a read: the program repaints the
 // status bar and processes pending events.
 void SetReadMemoryYield(std::function<void()> yield);
 
 void ClearMemoryImage();
 
-// Reads count bytes from start in blocks into the image. False when no port
-// could be opened, the polling timer runs, or the range does not fit the image.
+// Reads count bytes from start in blocks into the image, the polling held
+// off meanwhile. False when no port could be opened or the range does not fit
+// the image.
 // A block whose exchange fails keeps its previous bytes and is counted in
 // FailedBlocks; a port closed meanwhile ends the read.
 bool ReadMemory(uint16_t start, uint16_t count, uint8_t block);

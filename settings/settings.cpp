@@ -4,8 +4,8 @@
 
 #include "acquisition/shared_state.h"
 #include "common/folders.h"
+#include "common/ini_file.h"
 #include "common/settings_record.h"
-#include "settings/ini_file.h"
 
 namespace {
 
@@ -72,10 +72,6 @@ void loadPortPaths(const IniFile& ini) {
 
 }  // namespace
 
-QString SettingsFilePath() {
-  return ProgramFolder() + QStringLiteral("qv20.ini");
-}
-
 void LoadSettings() {
   CreateWorkingFolders();
   IniFile ini;
@@ -94,6 +90,7 @@ void LoadSettings() {
   for (const PositionKey& p : kPositionKeys) {
     s.*p.field = ini.readString(kCommon, QLatin1String(p.key), kDefaultPosition);
   }
+  s.OnRunEnd = ini.readString(kCommon, QStringLiteral("OnRunEnd"), defaults.OnRunEnd);
   CurrentMacroName = ini.readString(kQvml, QStringLiteral("LastQvmlName"), QString());
   loadMacroNameList(ini);
   loadPortPaths(ini);
@@ -113,6 +110,7 @@ bool SaveSettings() {
   ini.writeInteger(kCommon, QStringLiteral("Wnds"), s.OpenWindowsMask);
   for (const PositionKey& p : kPositionKeys)
     ini.writeString(kCommon, QLatin1String(p.key), s.*p.field);
+  ini.writeString(kCommon, QStringLiteral("OnRunEnd"), s.OnRunEnd);
   ini.writeString(kQvml, QStringLiteral("LastQvmlName"), CurrentMacroName);
   saveMacroNameList(ini);
   return ini.save(SettingsFilePath());

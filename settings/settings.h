@@ -2,8 +2,7 @@
 
 #include <QString>
 
-// "qv20.ini" in the program folder.
-QString SettingsFilePath();
+#include "common/folders.h"
 
 // Creates the working folders, then reads every value; a missing file or key
 // gives the default. Fills Settings, MacroNameList, CurrentMacroName and the

@@ -10,6 +10,9 @@ namespace sim {
 namespace {
 
 constexpr int kColumns = 20;
+// Items stand one blank in; the cursor sits on their first letter, so the
+// blinking run the desktop program hides is the item's first word.
+constexpr int kItemColumn = 1;
 // The display is Windows-1251; the two arrows are codes that the desktop
 // program remaps to "^" and "_".
 constexpr char kDegree = '\xB0';
@@ -150,13 +153,14 @@ QByteArray Menu::cells() const {
 uint8_t Menu::cursor() const {
   if (page_ != Page::Main)
     return kNoCursor;
-  return static_cast<uint8_t>((1 + selected_ - top_) * kColumns);
+  return static_cast<uint8_t>((1 + selected_ - top_) * kColumns + kItemColumn);
 }
 
 QByteArray Menu::mainPage() const {
   QByteArray screen = row(cp(QStringLiteral("    Главное меню")));
   for (int line = 0; line < kVisibleItems; ++line) {
-    QByteArray text = row(' ' + cp(itemText(static_cast<Item>(top_ + line))));
+    QByteArray text =
+        row(QByteArray(kItemColumn, ' ') + cp(itemText(static_cast<Item>(top_ + line))));
     if (line == 0 && top_ > 0)
       text[kColumns - 1] = kMoreAbove;
     if (line == kVisibleItems - 1 && top_ + kVisibleItems < kItemCount) {

@@ -6,31 +6,12 @@
 #include "common/settings_record.h"
 #include "link/device_link.h"
 #include "link/port.h"
+#include "link/protocol.h"
 #include "memory/memory_image.h"
+#include "tests/acquisition/measurement.h"
 #include "tests/support/link_fixture.h"
 
 namespace {
-
-// One measurement reply, built from values in the units the charger counts.
-struct Measurement {
-  int current1 = 0, voltage1 = 0, temp1 = 0;
-  int current2 = 0, voltage2 = 0, temp2 = 0;
-  int supply = 0, heatsink = 0, capacity1 = 0, capacity2 = 0;
-  uint8_t status = 0;
-
-  QByteArray frame() const {
-    QByteArray payload;
-    for (int word : {current1, voltage1, temp1, current2, voltage2, temp2, supply, heatsink,
-                     capacity1, capacity2}) {
-      payload.append(static_cast<char>(word & 0xFF));
-      payload.append(static_cast<char>((word >> 8) & 0xFF));
-    }
-    payload.append('\0');  // code bytes of the two channels
-    payload.append('\0');
-    payload.append(static_cast<char>(status));
-    return Frame(U_GiveMeADC, payload);
-  }
-};
 
 QByteArray screenFrame(uint8_t code, const QByteArray& text, uint8_t cursor) {
   QByteArray payload = text.leftJustified(80, ' ', true);
@@ -46,10 +27,14 @@ class Query : public LinkTest {
     port.responder = [this](const QByteArray&) { return ReplyChunks{nextReply}; };
   }
 
+  // The measurement application alone; the runs around it are tested apart.
   void measure(const Measurement& m, double secondsLater = 2) {
     now += secondsLater / 86400;
     nextReply = m.frame();
-    QueryDevice(U_GiveMeADC);
+    DeviceLink.Request[0] = U_GiveMeADC;
+    DeviceLink.RequestLength = 1;
+    ASSERT_TRUE(SendCommand());
+    ApplyMeasurementReply(now);
   }
 
   QByteArray nextReply;

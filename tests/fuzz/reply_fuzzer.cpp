@@ -158,7 +158,6 @@ void setUpChannels(uint8_t flags, FuzzInput& input, double now) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setUpFuzzProgramFolder();
-  PollingTimerRunning = false;
   return 0;
 }
 

@@ -27,7 +27,6 @@ class Memory : public LinkTest {
  protected:
   void SetUp() override {
     ClearMemoryImage();
-    PollingTimerRunning = false;
     SetReadMemoryYield([this] { progress << MemoryImage.ReadProgress; });
     port.responder = [](const QByteArray& request) { return ReplyChunks{readReply(request)}; };
     openPort();
@@ -95,10 +94,15 @@ TEST_F(Memory, PortClosedBetweenBlocksEndsTheRead) {
   EXPECT_EQ(MemoryImage.ReadProgress, 0);
 }
 
+TEST_F(Memory, ReadHoldsOffTheBackgroundExchangesUntilItEnds) {
+  QList<bool> held;
+  SetReadMemoryYield([&held] { held << BackgroundHeld(); });
+  ASSERT_TRUE(ReadMemory(0x4000, 0x80, kMemoryBlock));
+  EXPECT_EQ(held, (QList<bool>{true, true, true}));
+  EXPECT_FALSE(BackgroundHeld());
+}
+
 TEST_F(Memory, RefusedReads) {
-  PollingTimerRunning = true;
-  EXPECT_FALSE(ReadMemory(0, 64, kMemoryBlock));
-  PollingTimerRunning = false;
   EXPECT_FALSE(ReadMemory(0x4FC0, 0x80, kMemoryBlock));  // past the image
   EXPECT_FALSE(ReadMemory(0, 64, 0));
   EXPECT_FALSE(ReadMemory(0, 200, 196));  // the reply would not fit the frame

@@ -146,13 +146,15 @@ TEST(SimEngine, ButtonsNavigateTheMenu) {
   QByteArray screen = engine.reply(Bytes({150}));
   EXPECT_EQ(row(screen, 0).trimmed(), QStringLiteral("Главное меню"));
   EXPECT_EQ(row(screen, 1).trimmed(), QStringLiteral("Пуск канала 1"));
-  EXPECT_EQ(ByteOf(screen, 81), 20);
+  // The cursor is on the item's first letter, so its blinking shows.
+  EXPECT_EQ(ByteOf(screen, 81), 21);
+  EXPECT_EQ(screen.at(1 + 21), ToCp1251(QStringLiteral("П")).at(0));
 
-  EXPECT_EQ(ByteOf(engine.reply(Bytes({195})), 81), 20) << "up at the top stays";
-  EXPECT_EQ(ByteOf(engine.reply(Bytes({180})), 81), 40);
-  EXPECT_EQ(ByteOf(engine.reply(Bytes({180})), 81), 60);
+  EXPECT_EQ(ByteOf(engine.reply(Bytes({195})), 81), 21) << "up at the top stays";
+  EXPECT_EQ(ByteOf(engine.reply(Bytes({180})), 81), 41);
+  EXPECT_EQ(ByteOf(engine.reply(Bytes({180})), 81), 61);
   screen = engine.reply(Bytes({180}));  // fourth item: the list scrolls
-  EXPECT_EQ(ByteOf(screen, 81), 60);
+  EXPECT_EQ(ByteOf(screen, 81), 61);
   EXPECT_EQ(row(screen, 1).left(19).trimmed(), QStringLiteral("Пуск канала 2"));
   EXPECT_EQ(ByteOf(screen, 1 + 20 + 19), 0x87) << "more items above";
   EXPECT_EQ(row(screen, 3).left(19).trimmed(), QStringLiteral("Канал 2: заряд"));
@@ -167,7 +169,7 @@ TEST(SimEngine, ButtonsNavigateTheMenu) {
 
   screen = engine.reply(Bytes({210}));
   EXPECT_EQ(ByteOf(screen, 0), 210);
-  EXPECT_EQ(ByteOf(screen, 81), 60);
+  EXPECT_EQ(ByteOf(screen, 81), 61);
   EXPECT_EQ(row(screen, 3).left(19).trimmed(), QStringLiteral("Измерения"));
 
   // The last item shows the version.

@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QtTest/QTest>
 
+#include "common/ini_file.h"
 #include "common/settings_record.h"
-#include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/child_window.h"

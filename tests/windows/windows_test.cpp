@@ -2,8 +2,8 @@
 #include <QShowEvent>
 #include <QtTest/QTest>
 
+#include "common/ini_file.h"
 #include "common/settings_record.h"
-#include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/graphs/graphs.h"

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "acquisition/polling.h"
 #include "acquisition/query.h"
+#include "acquisition/recording.h"
 #include "acquisition/sample_log.h"
 #include "acquisition/shared_state.h"
 #include "common/clock.h"
@@ -23,18 +25,6 @@ namespace {
 
 QStringList messages;
 bool answerYes = false;
-
-void printLine(const QString& text) {
-  std::fputs(text.toUtf8().constData(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
-void printError(const QString& text) {
-  QString line = text;
-  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  std::fprintf(stderr, "qvctl: %s\n", line.simplified().toUtf8().constData());
-}
 
 bool askOnTerminal(const QString& question) {
   if (answerYes)
@@ -54,13 +44,16 @@ bool isNumber(const QString& text) {
   return ok;
 }
 
+const QString kNoReply =
+    QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)");
+const QString kUnsupported = QStringLiteral("Данное устройство не поддерживается!");
+
 // A query that failed closes the port.
 bool query(uint8_t code) {
   QueryDevice(code);
   if (DeviceLink.PortOpen)
     return true;
-  printError(
-      QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)"));
+  PrintError(kNoReply);
   return false;
 }
 
@@ -68,16 +61,16 @@ void printScreen() {
   for (int row = 0; row < 4; ++row) {
     const QByteArray cells(reinterpret_cast<const char*>(ScreenImage.Chars) + row * kScreenColumns,
                            kScreenColumns);
-    printLine(FromCp1251(cells));
+    PrintLine(FromCp1251(cells));
   }
   const int cursor = ScreenImage.CursorPos;
   if (cursor < kScreenCells) {
-    printLine(QStringLiteral("cursor: %1 (row %2, column %3)")
+    PrintLine(QStringLiteral("cursor: %1 (row %2, column %3)")
                   .arg(cursor)
                   .arg(cursor / 20)
                   .arg(cursor % 20));
   } else {
-    printLine(QStringLiteral("cursor: none"));
+    PrintLine(QStringLiteral("cursor: none"));
   }
 }
 
@@ -99,6 +92,18 @@ constexpr NamedArea kAreaNames[] = {{"flash", 0}, {"eeprom", 1}, {"sram", 2}, {"
 
 }  // namespace
 
+void PrintLine(const QString& text) {
+  std::fputs(text.toUtf8().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+void PrintError(const QString& text) {
+  QString line = text;
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  std::fprintf(stderr, "qvctl: %s\n", line.simplified().toUtf8().constData());
+}
+
 bool OpenChargerPort() {
   messages.clear();
   Connect();
@@ -109,7 +114,7 @@ bool OpenChargerPort() {
     why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
   if (!DeviceLink.LastPortError.isEmpty())
     why += QStringLiteral(" (") + DeviceLink.LastPortError + QLatin1Char(')');
-  printError(why);
+  PrintError(why);
   return false;
 }
 
@@ -141,13 +146,25 @@ int RunIdentify() {
   if (!query(U_WhoAreYou))
     return kExitNoReply;
   if (ChargerState.VersionText.isEmpty()) {
-    printError(QStringLiteral("the charger did not answer with its version"));
+    PrintError(QStringLiteral("the charger did not answer with its version"));
     return kExitNoReply;
   }
-  printLine(ChargerState.VersionText);
+  PrintLine(ChargerState.VersionText);
   if (ChargerState.DeviceIdentified)
     return kExitOk;
-  printError(QStringLiteral("Данное устройство не поддерживается!"));
+  PrintError(kUnsupported);
+  return kExitUnsupported;
+}
+
+int IdentifyOrExplain() {
+  if (IdentifyCharger())
+    return kExitOk;
+  const QString& version = ChargerState.VersionText;
+  if (version.isEmpty() || IsSupportedVersion(version)) {
+    PrintError(kNoReply);
+    return kExitNoReply;
+  }
+  PrintError(kUnsupported);
   return kExitUnsupported;
 }
 
@@ -161,7 +178,7 @@ int RunPress(const QStringList& arguments) {
                                                  {QStringLiteral("up"), U_UP},
                                                  {QStringLiteral("ok"), U_OK}};
   if (arguments.size() != 1 || !buttons.contains(arguments[0])) {
-    printError(QStringLiteral("press needs one of: cancel down up ok"));
+    PrintError(QStringLiteral("press needs one of: cancel down up ok"));
     return kExitUsage;
   }
   return screenAfter(buttons.value(arguments[0]));
@@ -182,12 +199,13 @@ int RunPoll(const QStringList& arguments) {
       ok = false;
     }
     if (!ok) {
-      printError(QStringLiteral("poll takes --interval SECONDS and --count N"));
+      PrintError(QStringLiteral("poll takes --interval SECONDS and --count N"));
       return kExitUsage;
     }
   }
   if (!OpenChargerPort())
     return kExitPort;
+  SetRecordingEnabled(false);  // watching only: no runs, no files
   const double start = Now();
   for (ChannelRecord& channel : ChannelData)
     channel.StartTime = start;
@@ -200,7 +218,7 @@ int RunPoll(const QStringList& arguments) {
     for (int i = 0; i < 2; ++i) {
       const ChannelRecord& channel = ChannelData[i];
       const int k = channel.Count > before[i] ? channel.Count - 1 : channel.Count;
-      printLine(
+      PrintLine(
           QStringLiteral("Ch%1 %2 ").arg(i + 1).arg(StateLetters(ChargerState.StatusBits, i)) +
           SampleLine(channel, k));
     }
@@ -222,7 +240,7 @@ int RunReadMemory(const QStringList& arguments) {
     }
   }
   if (area < 0 || out.isEmpty()) {
-    printError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
+    PrintError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
     return kExitUsage;
   }
   if (!OpenChargerPort())
@@ -243,12 +261,12 @@ int RunReadMemory(const QStringList& arguments) {
     std::fputc('\n', stderr);
   messages.clear();
   if (!SaveDump(out, 0, kDumpLength)) {
-    printError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")
+    PrintError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")
                                   : messages.join(QStringLiteral(" ")));
     return kExitFile;
   }
   if (MemoryImage.FailedBlocks > 0) {
-    printError(QStringLiteral("%1 of %2 blocks could not be read; the file holds zeros for them")
+    PrintError(QStringLiteral("%1 of %2 blocks could not be read; the file holds zeros for them")
                    .arg(MemoryImage.FailedBlocks)
                    .arg(blocks));
     return kExitNoReply;

@@ -6,6 +6,7 @@
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/macro_command.h"
 #include "tools/qvctl/options.h"
+#include "tools/qvctl/record_command.h"
 #include "tools/qvctl/soak_command.h"
 
 namespace {
@@ -34,6 +35,8 @@ int run(const Options& options) {
     return RunPoll(options.arguments);
   if (command == QLatin1String("read-memory"))
     return RunReadMemory(options.arguments);
+  if (command == QLatin1String("record"))
+    return RunRecord(options.arguments);
   if (command == QLatin1String("soak"))
     return RunSoak(options.arguments);
   return usage(QStringLiteral("unknown command ") + command);

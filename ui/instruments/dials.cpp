@@ -161,6 +161,15 @@ DialReading ReadDial(const ChannelRecord& channel, int kind) {
   return reading;
 }
 
+DialReading LiveDialReading(const ChannelRecord& channel, int kind) {
+  DialReading reading = ReadDial(channel, kind);
+  if (!(channel.DialFlags & kDialShowsSample)) {
+    const int live = std::clamp(channel.Count, 0, kSeriesCapacity - 1);
+    reading.value = kind == kCurrentDial ? channel.Current[live] : channel.Voltage[live];
+  }
+  return reading;
+}
+
 QString ValueText(double value) {
   return FormatNumber(QStringLiteral("0.00"), value);
 }
@@ -339,8 +348,11 @@ void DrawRadialText(QPainter& canvas, int cx, int cy, int R, int angle, int heig
 }
 
 void DrawDial(QPainter& canvas, QSize client, const ChannelRecord& channel, int kind) {
+  DrawDialReading(canvas, client, kind, ReadDial(channel, kind));
+}
+
+void DrawDialReading(QPainter& canvas, QSize client, int kind, const DialReading& reading) {
   const DialGeometry g = DialGeometryFor(client, kind);
-  const DialReading reading = ReadDial(channel, kind);
   if (!g.band.isEmpty())
     canvas.fillRect(g.band, ButtonFaceColour());
   canvas.fillRect(g.panel, PanelColour(reading.setPoint));

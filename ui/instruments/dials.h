@@ -10,19 +10,14 @@
 #include <QVector>
 #include <cstdint>
 
-struct ChannelRecord;
+#include "acquisition/shared_state.h"
+
 class QPainter;
 
 // The two instruments of a channel: 1 is the ammeter, any other value the
 // voltmeter.
 enum DialKind : int { kCurrentDial = 1, kVoltageDial = 2 };
 
-// DialFlags bits.
-inline constexpr uint8_t kDialShowsSample = 0x01;      // else the dials show 0
-inline constexpr uint8_t kDialVoltageSetPoint = 0x10;  // else the current dial has it
-
-// A set point of this value is not shown.
-inline constexpr double kNoSetPoint = -1;
 // The degree factor the dials were drawn with, kept for identical pixels.
 inline constexpr double DegToRad = 0.0174532925;
 
@@ -38,6 +33,10 @@ struct DialReading {
   double setPoint = kNoSetPoint;
 };
 DialReading ReadDial(const ChannelRecord& channel, int kind);
+// What the instruments window shows: the newest sample while the channel
+// records, else its live element (Count), so the needles follow the charger
+// also when nothing is recorded.
+DialReading LiveDialReading(const ChannelRecord& channel, int kind);
 QString ValueText(double value);
 QString SetPointText(double setPoint);
 QColor PanelColour(double setPoint);
@@ -123,3 +122,4 @@ void DrawRadialText(QPainter& canvas, int cx, int cy, int R, int angle, int heig
                     const QString& text, const QColor& colour);
 // One instrument of the channel on a client area of the given size.
 void DrawDial(QPainter& canvas, QSize client, const ChannelRecord& channel, int kind);
+void DrawDialReading(QPainter& canvas, QSize client, int kind, const DialReading& reading);

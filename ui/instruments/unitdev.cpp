@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPainter>
 
+#include "acquisition/recording.h"
 #include "acquisition/shared_state.h"
 #include "ui/instruments/dials.h"
 
@@ -43,6 +44,8 @@ void TFormDev::shown() {
 }
 
 void TFormDev::tick() {
+  if (drawnMeasurement_ != MeasurementCount())
+    drawDials();  // the needles follow the charger
   const int pending = RedrawCountdown[channel_]--;
   if (pending != 1)
     return;
@@ -67,8 +70,9 @@ void TFormDev::resizeEvent(QResizeEvent* event) {
 void TFormDev::paintEvent(QPaintEvent*) {
   QPainter canvas(this);
   const ChannelRecord& channel = ChannelData[channel_];
-  DrawDial(canvas, size(), channel, kCurrentDial);
-  DrawDial(canvas, size(), channel, kVoltageDial);
+  for (const int kind : {kCurrentDial, kVoltageDial})
+    DrawDialReading(canvas, size(), kind, LiveDialReading(channel, kind));
+  drawnMeasurement_ = MeasurementCount();
 }
 
 void TFormDev::FormActivate() {

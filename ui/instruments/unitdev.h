@@ -31,4 +31,5 @@ class TFormDev : public ChildWindow {
   void drawDials();
 
   const int channel_;
+  int drawnMeasurement_ = -1;  // the measurement the dials last showed
 };

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "link/device_link.h"
+
 namespace {
 
 std::function<int(QDialog&)>& runner() {
@@ -12,6 +14,7 @@ std::function<int(QDialog&)>& runner() {
 }  // namespace
 
 int RunModal(QDialog& dialog) {
+  const BackgroundHold hold;  // no polling behind a dialog
   return runner() ? runner()(dialog) : dialog.exec();
 }
 

@@ -10,6 +10,7 @@
 #include "common/settings_record.h"
 #include "common/text.h"
 #include "link/device_link.h"
+#include "link/port.h"
 
 namespace {
 
@@ -42,9 +43,11 @@ std::array<QString, 3> StatusPanelTexts() {
   if (!DeviceLink.PortOpen) {
     return {QStringLiteral("COM off"), QStringLiteral("Ch1: off"), QStringLiteral("Ch2: off")};
   }
-  const QString link = QStringLiteral("COM%1=>%2 (%3/%4/%5)")
-                           .arg(Settings.COM)
-                           .arg(ChargerState.VersionText)
+  const QString port = DeviceLink.DemoCharger
+                           ? kDemoPortName
+                           : QStringLiteral("COM") + QString::number(Settings.COM);
+  const QString link = QStringLiteral("%1=>%2 (%3/%4/%5)")
+                           .arg(port, ChargerState.VersionText)
                            .arg(DeviceLink.BytesReceived)
                            .arg(DeviceLink.BytesSent)
                            .arg(DeviceLink.Retries);

@@ -8,9 +8,10 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
-#include <algorithm>
 
+#include "acquisition/polling.h"
 #include "acquisition/query.h"
+#include "acquisition/recording.h"
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
 #include "common/folders.h"
@@ -25,14 +26,16 @@
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
+#include "ui/main/run_end_notice.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unitabout.h"
 
 namespace {
 
 constexpr int kTickMs = 500;
-constexpr int kDesignTimer2Ms = 3000;
 constexpr int kPanelTextMargin = 10;
+// The demo charger has no wire; any speed will do.
+constexpr int kDemoBaud = 38400;
 
 // Items without an action: choosing them does nothing (a check item still
 // toggles its own mark).
@@ -46,11 +49,14 @@ struct PlainItem {
 }  // namespace
 
 TFormM::TFormM()
-    : Image1(new PanelView),
+    : poller_(new Poller(this)),
+      Image1(new PanelView),
       StatusBar1(new QStatusBar),
       Timer1(new QTimer(this)),
-      Timer2(new QTimer(this)),
-      progressPanel(new ProgressPanel) {
+      Timer2(poller_->timer()),
+      progressPanel(new ProgressPanel),
+      noteLabel(new QLabel),
+      runEndNotice_(new RunEndNotice(this)) {
   setWindowTitle(kMainWindowCaption);
   QPalette sky = palette();
   sky.setColor(QPalette::Window, kWindowSkyBlue);
@@ -63,6 +69,8 @@ TFormM::TFormM()
     panel = new QLabel;
     StatusBar1->addWidget(panel);
   }
+  StatusBar1->addWidget(noteLabel);
+  noteLabel->hide();
   StatusBar1->addWidget(progressPanel, 1);
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border: no resizing
   buildMenu();
@@ -71,8 +79,9 @@ TFormM::TFormM()
   connect(Image1, &PanelView::released, this, &TFormM::Image1MouseUp);
   Timer1->setInterval(kTickMs);
   connect(Timer1, &QTimer::timeout, this, &TFormM::Timer1Timer);
-  Timer2->setInterval(kDesignTimer2Ms);
-  connect(Timer2, &QTimer::timeout, this, &TFormM::Timer2Timer);
+  connect(poller_, &Poller::polled, this, &TFormM::redrawAfterPoll);
+  connect(poller_, &Poller::noteChanged, this, &TFormM::showNote);
+  connect(runEndNotice_, &RunEndNotice::note, this, &TFormM::showNote);
 
   SetStatusRefresh([this] { refreshStatus(); });
   SetReadMemoryYield([this] {
@@ -82,22 +91,33 @@ TFormM::TFormM()
   SetChildMenuCheck([this](ChildKind kind, bool checked) {
     item(ChildInfo(kind).menuItem)->setChecked(checked);
   });
+  SetRunObserver(
+      {{}, [this](int channel, const QString& path) { runEndNotice_->notify(channel, path); }});
 
   InitSharedState();
   LoadSettings();
-  // A day at most: a huge value from a hand-edited file must not overflow.
-  Timer2->setInterval(std::clamp(Settings.Timer, 0, 24 * 3600) * 1000);
+  InitRecording();
+  poller_->setInterval(PollingIntervalSeconds(Settings.Timer) * 1000);
   applyWindowPosition();
   started_ = drawWholePanel();
   redrawDisplay();
   refreshStatus();
   Timer1->start();
+  // Once the window is up: a silent charger must not keep it from showing.
+  if (Settings.AutoComStart)
+    QTimer::singleShot(0, this, &TFormM::autoConnect);
 }
 
 TFormM::~TFormM() {
+  poller_->stop();
   SetStatusRefresh({});
   SetReadMemoryYield({});
   SetChildMenuCheck({});
+  SetRunObserver({});
+}
+
+void TFormM::setDemoCharger(SerialPortFactory factory) {
+  demoCharger_ = std::move(factory);
 }
 
 QAction* TFormM::item(const char* name) const {
@@ -153,6 +173,7 @@ void TFormM::buildMenu() {
   QAction* demo = addItem(work, "N41", QStringLiteral("Демо режим (без ЗУ)"), "Ctrl+M");
   demo->setCheckable(true);
   demo->setChecked(true);
+  connect(demo, &QAction::triggered, this, &TFormM::N41Click);
   work->addSeparator();
   plainItems(work, "Работа");
 
@@ -211,20 +232,84 @@ void TFormM::redrawDisplay() {
 }
 
 void TFormM::N40Click() {
+  // The demo charger gives way: the user asks for a real one.
+  if (DeviceLink.DemoCharger)
+    stopCharger();
   Connect();
   if (DeviceLink.PortOpen)
     QueryDevice(U_WhoAreYou);
   if (ChargerState.DeviceIdentified) {
     QueryDevice(U_GiveMeScr);
-  } else {
     if (DeviceLink.PortOpen)
-      ClosePort();
+      pollRealCharger();
+  } else {
+    stopCharger();
     refreshStatus();  // the bar must not go on naming a closed port
     ShowMessage(ChargerState.VersionText.isEmpty()
                     ? QStringLiteral("Не удалось установить связь с ЗУ!")
                     : QStringLiteral("Данное устройство не поддерживается!"));
   }
   redrawDisplay();
+}
+
+void TFormM::N41Click() {
+  if (DeviceLink.DemoCharger) {
+    stopCharger();
+  } else {
+    startDemo();
+  }
+  refreshStatus();
+  drawWholePanel();
+}
+
+void TFormM::startDemo() {
+  if (!demoCharger_)
+    return;
+  stopCharger();
+  const auto open = [this] { return OpenDemoPort(demoCharger_(), kDemoBaud); };
+  if (open() && IdentifyCharger())
+    poller_->start(open);
+}
+
+void TFormM::stopCharger() {
+  poller_->stop();
+  if (DeviceLink.PortOpen)
+    ClosePort();
+}
+
+void TFormM::pollRealCharger() {
+  poller_->start([] { return OpenPortQuietly(Settings.COM, Settings.COMSpeed); });
+}
+
+// No dialog and no message box: the status bar says what went wrong.
+void TFormM::autoConnect() {
+  if (DeviceLink.PortOpen)
+    return;  // the user was quicker
+  const QString port = QStringLiteral("COM") + QString::number(Settings.COM);
+  QString why;
+  if (!OpenPortQuietly(Settings.COM, Settings.COMSpeed, &why)) {
+    showNote(port + QStringLiteral(" не открылся: ") + why);
+  } else if (!IdentifyCharger()) {
+    showNote(ChargerState.VersionText.isEmpty()
+                 ? port + QStringLiteral(": ЗУ не отвечает")
+                 : port + QStringLiteral(": устройство не поддерживается"));
+  } else {
+    pollRealCharger();
+  }
+  refreshStatus();
+  redrawAfterPoll();
+}
+
+void TFormM::showNote(const QString& text) {
+  noteLabel->setText(text);
+  noteLabel->setVisible(!text.isEmpty());
+}
+
+// No message box from here: a picture gone missing is said at start-up and
+// after a click, not at every poll.
+void TFormM::redrawAfterPoll() {
+  DrawWholePanel();
+  showPanel();
 }
 
 void TFormM::N7Click() {
@@ -250,11 +335,6 @@ void TFormM::Timer1Timer() {
   Timer1->start();
 }
 
-void TFormM::Timer2Timer() {
-  Timer2->stop();
-  Timer2->start();
-}
-
 void TFormM::Image1MouseDown(QPoint position, QSize size) {
   const QPoint p = MapToPicture(position, size);
   DrawButtons(HitTest(p.x(), p.y()));
@@ -275,8 +355,10 @@ void TFormM::refreshStatus() {
     return;
   if (!DeviceLink.PortOpen)
     ApplyPortClosedState();
-  item("N40")->setChecked(DeviceLink.PortOpen);
-  item("N41")->setChecked(!DeviceLink.PortOpen);
+  // The demo charger is no charger: its item keeps the mark while it runs.
+  const bool chargerPort = DeviceLink.PortOpen && !DeviceLink.DemoCharger;
+  item("N40")->setChecked(chargerPort);
+  item("N41")->setChecked(!chargerPort);
   const std::array<QString, 3> texts = StatusPanelTexts();
   const QFontMetrics metrics(StatusBar1->font());
   for (int i = 0; i < 3; ++i) {
@@ -296,7 +378,6 @@ void TFormM::closeEvent(QCloseEvent* event) {
       WindowPositionText({x(), y(), Image1->width(), Image1->height() + StatusBar1->height()});
   if (!SaveSettings())
     ShowMessage(QStringLiteral("Не удалось записать файл ") + SettingsFilePath());
-  if (DeviceLink.PortOpen)
-    ClosePort();
+  stopCharger();
   QMainWindow::closeEvent(event);
 }

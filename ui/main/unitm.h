@@ -2,7 +2,11 @@
 
 #include <QMainWindow>
 
+#include "link/serial_port.h"
+
 class PanelView;
+class Poller;
+class RunEndNotice;
 class ProgressPanel;
 class QLabel;
 class QMenu;
@@ -14,6 +18,9 @@ enum class ChildKind : int;
 // the child windows' management.
 class TFormM : public QMainWindow {
   Q_OBJECT
+
+  // First: Timer2 is its timer.
+  Poller* const poller_;
 
  public:
   TFormM();
@@ -30,12 +37,18 @@ class TFormM : public QMainWindow {
   QTimer* const Timer2;
   QLabel* statusPanels[3];
   ProgressPanel* const progressPanel;
+  // What the status bar says about the link or a run that ended.
+  QLabel* const noteLabel;
+
+  // Where "Демо режим (без ЗУ)" gets its charger from.
+  void setDemoCharger(SerialPortFactory factory);
+  Poller* poller() const { return poller_; }
 
   void N40Click();
+  void N41Click();
   void N7Click();
   void N12Click();
   void Timer1Timer();
-  void Timer2Timer();
   void Image1MouseDown(QPoint position, QSize size);
   void Image1MouseUp(QPoint position, QSize size);
   void refreshStatus();
@@ -51,7 +64,15 @@ class TFormM : public QMainWindow {
   bool drawWholePanel();
   void redrawDisplay();
   void applyWindowPosition();
+  void startDemo();
+  void stopCharger();
+  void pollRealCharger();
+  void autoConnect();
+  void showNote(const QString& text);
+  void redrawAfterPoll();
 
+  RunEndNotice* const runEndNotice_;
+  SerialPortFactory demoCharger_;
   bool started_ = false;
   bool FirstTickDone = false;
 };

@@ -100,7 +100,7 @@ void TFormMem::ShowDump() {
 void TFormMem::Button1Click() {
   if (!DeviceLink.PortOpen)
     Connect();
-  if (!DeviceLink.PortOpen || PollingTimerRunning)
+  if (!DeviceLink.PortOpen)
     return;
   const MemoryArea& area = kMemoryAreas[selectedArea()];
   const bool read = ReadMemory(area.first, uint16_t(area.end - area.first), kMemoryBlock);
@@ -113,15 +113,11 @@ void TFormMem::Button1Click() {
 }
 
 void TFormMem::Button2Click() {
-  if (PollingTimerRunning)
-    return;
   LoadDump(DumpFilePath(), 0, kDumpLength);
   ShowDump();
 }
 
 void TFormMem::Button3Click() {
-  if (PollingTimerRunning)
-    return;
   SaveDump(DumpFilePath(), 0, kDumpLength);
 }
 

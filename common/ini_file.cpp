@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "common/ini_file.h"
 
 #include <QFile>
 #include <climits>
