@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <signal.h>
 
 #include "sim/memory_image.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -129,6 +132,71 @@ TEST_F(Qvctl, PollPrintsBothChannelsPerReply) {
     EXPECT_EQ(lines[i].count(';'), 10);
   }
   EXPECT_EQ(lines[0].mid(4, 1), "W");  // channel 1 runs
+  EXPECT_TRUE(QDir(folder.path() + "GRA").isEmpty()) << "poll only watches";
+}
+
+TEST_F(Qvctl, RecordPrintsTheRunsFileAndStopsOnceEveryRunEnded) {
+  startSim({"--start", "1", "--time-scale", "3000"});
+  const Outcome r = run({"record", "--interval", "0.2", "--until-end"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QStringList printed = r.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(printed.size(), 1);
+  EXPECT_TRUE(QRegularExpression("/GRA/\\d{8}_\\d{6}_1\\.gra$").match(printed[0]).hasMatch())
+      << printed[0].toStdString();
+  const QByteArray lines = ReadAll(printed[0]);
+  EXPECT_GE(lines.count("\r\n"), 2);
+  EXPECT_TRUE(lines.startsWith("       0.00;"));
+}
+
+TEST_F(Qvctl, RecordFromASilentChargerExitsTwoWithinTheTimeouts) {
+  startSim({"--fault", "silence=1"});
+  const Outcome r = run({"record", "--until-end"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+  EXPECT_LT(r.ms, 5000);
+  EXPECT_EQ(run({"record", "--interval", "0"}, false).exitCode, 1);
+}
+
+// The recorder is killed and started again, and in between the charger goes
+// silent for a while: one run, one file, the time going on.
+TEST_F(Qvctl, ARunSurvivesAKilledRecorderAndASilentCharger) {
+  startSim({"--start", "1"});
+  const QString gra = folder.path() + "GRA/";
+  const auto lines = [&] {
+    const QStringList files = QDir(gra).entryList(QDir::Files);
+    return files.size() == 1 ? ReadAll(gra + files[0]).count("\r\n") : qsizetype(0);
+  };
+  const QStringList arguments{"--home", folder.path(), "--port", sim->devicePath(),
+                              "record",  "--interval",  "0.2"};
+  QProcess first;
+  first.start(QVCTL_PATH, arguments);
+  ASSERT_TRUE(WaitFor([&] { return lines() >= 3; }, 10000));
+  first.kill();
+  first.waitForFinished();
+
+  QProcess second;
+  second.start(QVCTL_PATH, arguments);
+  ASSERT_TRUE(WaitFor([&] { return lines() >= 6; }, 10000));
+  ::kill(static_cast<pid_t>(sim->processId()), SIGSTOP);
+  ASSERT_TRUE(WaitFor([&] { return second.readAllStandardError().contains("Нет связи"); }, 10000));
+  ::kill(static_cast<pid_t>(sim->processId()), SIGCONT);
+  const qsizetype before = lines();
+  ASSERT_TRUE(WaitFor([&] { return lines() >= before + 3; }, 20000));
+  second.kill();
+  second.waitForFinished();
+
+  const QStringList files = QDir(gra).entryList(QDir::Files);
+  ASSERT_EQ(files.size(), 1);
+  EXPECT_EQ(QString::fromUtf8(first.readAllStandardOutput()).trimmed(), gra + files[0]);
+  EXPECT_EQ(QString::fromUtf8(second.readAllStandardOutput()).trimmed(), gra + files[0]);
+  double previous = -1;
+  for (const QByteArray& line : ReadAll(gra + files[0]).split('\n')) {
+    if (line.trimmed().isEmpty())
+      continue;
+    const double minutes = line.left(11).trimmed().toDouble();
+    EXPECT_GE(minutes, previous) << line.constData();
+    previous = minutes;
+  }
 }
 
 TEST_F(Qvctl, ReadMemoryWritesTheDumpFile) {

@@ -320,6 +320,23 @@ TEST_F(Dials, ReadingsFollowTheFlags) {
   EXPECT_EQ(ReadDial(channel, 7).fullScale, 30);
 }
 
+TEST_F(Dials, TheWindowShowsTheNewestSampleOrElseTheLiveElement) {
+  channel.Count = 3;
+  channel.Current[2] = 2.345;  // newest recorded sample
+  channel.Current[3] = 0.75;   // live values of an idle channel
+  channel.Voltage[3] = 8.25;
+  channel.CurrentSetPoint = static_cast<float>(kNoSetPoint);
+  channel.DialFlags = kDialShowsSample;  // recording
+  EXPECT_DOUBLE_EQ(LiveDialReading(channel, kCurrentDial).value, 2.345);
+  channel.DialFlags = 0;  // idle
+  EXPECT_DOUBLE_EQ(LiveDialReading(channel, kCurrentDial).value, 0.75);
+  EXPECT_DOUBLE_EQ(LiveDialReading(channel, kVoltageDial).value, 8.25);
+  EXPECT_EQ(LiveDialReading(channel, kCurrentDial).setPoint, kNoSetPoint);
+  channel.Count = kSeriesCapacity;  // never past the series
+  channel.Current[kSeriesCapacity - 1] = 1.25;
+  EXPECT_DOUBLE_EQ(LiveDialReading(channel, kCurrentDial).value, 1.25);
+}
+
 TEST_F(Dials, ACountPastTheSeriesShowsItsLastElement) {
   channel.DialFlags = kDialShowsSample;
   channel.Count = kSeriesCapacity + 5;
