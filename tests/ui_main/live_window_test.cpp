@@ -16,6 +16,7 @@
 #include "tests/support/sim_process.h"
 #include "tests/support/wait.h"
 #include "tests/ui_main/main_window_fixture.h"
+#include "ui/main/front_panel.h"
 
 namespace {
 
@@ -47,7 +48,9 @@ TEST_F(LiveWindow, TheDemoChargerIsPolledAndRecordedLikeARealOne) {
   EXPECT_TRUE(linkPanel().startsWith("Демо=>QV V2.3Z (")) << linkPanel().toStdString();
   EXPECT_TRUE(form->Timer2->isActive());
 
+  const QImage before = PanelBitmap;
   form->poller()->poll();
+  EXPECT_NE(PanelBitmap, before) << "a poll redraws the measured values on the panel";
   form->poller()->poll();
   EXPECT_EQ(ChannelData[0].State, kStateRecording);  // the demo charges channel 1
   EXPECT_EQ(ChannelData[0].Count, 2);
