@@ -18,22 +18,13 @@ sim::EngineSettings demoSettings() {
 }
 
 // Every write is one request frame; its reply waits to be read.
-class DemoChargerPort final : public SerialPortIo {
+class DemoChargerPort final : public DevicelessPort {
  public:
   DemoChargerPort() : engine_(demoSettings()) {
     sim::Battery& battery = engine_.model().channel(0);
     battery.start(battery.mode());
     clock_.start();
   }
-
-  bool open(const QString&) override { return true; }
-  QString errorText() const override { return {}; }
-  bool readLineSettings() override { return true; }
-  bool readTimeouts() override { return true; }
-  bool applyLineSettings(int) override { return true; }
-  bool applyTimeouts(const PortTimeouts&) override { return true; }
-  void restoreSettings() override {}
-  void close() override { pending_.clear(); }
 
   bool purge() override {
     pending_.clear();

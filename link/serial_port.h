@@ -36,6 +36,20 @@ class SerialPortIo {
   virtual int read(uint8_t* bytes, int count) = 0;
 };
 
+// A port with no device behind it (the built-in demo charger, fuzzing):
+// opening and setting it up always succeed.
+class DevicelessPort : public SerialPortIo {
+ public:
+  bool open(const QString&) override { return true; }
+  QString errorText() const override { return {}; }
+  bool readLineSettings() override { return true; }
+  bool readTimeouts() override { return true; }
+  bool applyLineSettings(int) override { return true; }
+  bool applyTimeouts(const PortTimeouts&) override { return true; }
+  void restoreSettings() override {}
+  void close() override {}
+};
+
 // Creates the port object for OpenPort; tests replace it.
 using SerialPortFactory = std::function<std::unique_ptr<SerialPortIo>()>;
 void SetSerialPortFactory(SerialPortFactory factory);

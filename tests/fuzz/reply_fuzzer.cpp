@@ -40,18 +40,10 @@ constexpr int kMaxReadCount = 256;
 // What the port's latest read returned.
 int lastReadCount = 0;
 
-class InputPort final : public SerialPortIo {
+class InputPort final : public DevicelessPort {
  public:
   explicit InputPort(FuzzInput& input) : input_(input) {}
 
-  bool open(const QString&) override { return true; }
-  QString errorText() const override { return {}; }
-  bool readLineSettings() override { return true; }
-  bool readTimeouts() override { return true; }
-  bool applyLineSettings(int) override { return true; }
-  bool applyTimeouts(const PortTimeouts&) override { return true; }
-  void restoreSettings() override {}
-  void close() override {}
   bool purge() override { return true; }
   bool write(const uint8_t*, int count) override {
     fuzzCheck(count > 0 && count <= kFrameSize, "a request fits the frame");
