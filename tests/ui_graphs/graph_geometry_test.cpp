@@ -74,6 +74,33 @@ TEST(SeriesRange, SpansFiniteValuesAndNeverCollapses) {
   EXPECT_EQ(SeriesRange(values, 2).max, 2);
 }
 
+TEST(AscendingRange, FromTheEndsUnlessTheyCannotTell) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    std::vector<double> values;
+    double min, max;
+  } cases[] = {
+      {{}, 0, 1},          {{3.5}, 2.5, 4.5}, {{2, 2}, 1, 3}, {{0, 0.25, 0.5, 9}, 0, 9},
+      {{1, 100, 5}, 1, 5},  // only the ends are read
+      {{nan, 2, 4}, 2, 4},  // a non-finite end: the whole scan
+      {{5, 7, 1}, 1, 7},    // out of order: the whole scan
+  };
+  for (const Case& c : cases) {
+    const ValueRange r = AscendingRange(c.values.data(), static_cast<int>(c.values.size()));
+    EXPECT_EQ(r.min, c.min) << c.values.size();
+    EXPECT_EQ(r.max, c.max) << c.values.size();
+  }
+}
+
+TEST(PointsValueRange, SpansTheFiniteValuesOfThePoints) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(PointsValueRange({}).max, 1);
+  const ValueRange r = PointsValueRange({{100, 3}, {-50, nan}, {0, -2}, {7, 4}});
+  EXPECT_EQ(r.min, -2);
+  EXPECT_EQ(r.max, 4);
+  EXPECT_EQ(PointsValueRange({{1, 6}}).min, 5);
+}
+
 TEST(RecordedCount, StaysWithinTheSeries) {
   static ChannelRecord channel;  // far too big for the stack
   for (const auto& [count, shown] : {std::pair{0, 0},

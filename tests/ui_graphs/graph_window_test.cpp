@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QValueAxis>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cmath>
 
 #include "acquisition/shared_state.h"
@@ -12,6 +13,7 @@
 #include "tests/support/screenshot.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graphs.h"
+#include "ui/graphs/point_report.h"
 #include "ui/graphs/unitgra.h"
 #include "ui/main/child_window.h"
 #include "ui/main/unitabout.h"
@@ -257,9 +259,46 @@ TEST_F(GraphWindow, CountBeyondTheSeriesShowsAllOfThemAndNoMore) {
   ChannelData[0].Count = kSeriesCapacity + 10;
   TFormGra* window = open(0);
   ASSERT_NE(window, nullptr);
-  for (int q = 0; q < 10; ++q)
-    EXPECT_EQ(window->series(q)->count(), kSeriesCapacity);
-  EXPECT_EQ(window->series(9)->at(kSeriesCapacity - 1).y(), sampleValue(9, kSeriesCapacity - 1));
+  // Drawn from a few points a pixel column, each line still runs from the
+  // first sample to the last of the series.
+  const QPointF last((kSeriesCapacity - 1) * 0.25, 0);
+  for (int q = 0; q < 10; ++q) {
+    const QList<QPointF> points = window->series(q)->points();
+    ASSERT_GE(points.size(), 2) << q;
+    EXPECT_EQ(points.first(), QPointF(0, sampleValue(q, 0))) << q;
+    EXPECT_EQ(points.last(), last + QPointF(0, sampleValue(q, kSeriesCapacity - 1))) << q;
+  }
+  auto* bottom =
+      qobject_cast<QValueAxis*>(window->chart(0)->chart()->axes(Qt::Horizontal).value(0));
+  EXPECT_EQ(bottom->max(), last.x());
+}
+
+// With far more samples than pixel columns every line has about two points a
+// column (the samples rise, so a column's first and last are its lowest and
+// highest) for the plot width of the moment: in the grid, resized, zoomed.
+TEST_F(GraphWindow, LinesFollowThePlotWidthThroughResizeAndZoom) {
+  injectSamples(0, kSeriesCapacity);
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  QLineSeries* line = window->series(0);
+  QChart* plot = window->chart(0)->chart();
+  const auto expectTwoPointsAColumn = [&](const char* when) {
+    const double width = plot->plotArea().width();
+    EXPECT_GE(line->count(), 2 * std::floor(width)) << when << ", " << width << " pixels";
+    EXPECT_LE(line->count(), 2 * (std::ceil(width) + 1)) << when << ", " << width << " pixels";
+  };
+  expectTwoPointsAColumn("grid");
+  const qsizetype inGrid = line->count();
+  window->resize(900, 540);
+  QApplication::processEvents();
+  expectTwoPointsAColumn("resized");
+  window->Chart1Click(0);
+  QApplication::processEvents();
+  expectTwoPointsAColumn("zoomed");
+  EXPECT_GT(line->count(), 4 * inGrid);
+  window->Chart1DblClick();
+  QApplication::processEvents();
+  expectTwoPointsAColumn("grid again");
 }
 
 TEST_F(GraphWindow, ClickZoomsResizeFollowsDoubleClickBringsTheGridBack) {
@@ -339,6 +378,73 @@ TEST_F(GraphWindow, ClickOnASeriesPointZoomsAndReportsThatSample) {
     indexLines << report->Memo1->toPlainText().split(u'\n').value(2);
   indexLines.sort();
   EXPECT_EQ(indexLines, QStringList({"Index =   3.00", "Index =  17.00"}));
+}
+
+// Far more samples than pixel columns: the lines are drawn from a few
+// samples a column, and a click still names the very sample under it.
+TEST_F(GraphWindow, ClickOnAReducedLineReportsTheSampleUnderIt) {
+  injectSamples(0, kSeriesCapacity);
+  ChannelRecord& c = ChannelData[0];
+  c.HeatsinkTemp[4321] = 9999;  // a spike up amid rising lines
+  // Two samples of one time, a spike up and one down: the value tells them
+  // apart.
+  c.Time[9001] = c.Time[9000];
+  c.Temp[9000] = 9000;
+  c.Temp[9001] = -900;
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  GraphChartView& heat = *window->chart(2);
+  QLineSeries* heatSink = series(*window, "Series3");
+  QLineSeries* battery = series(*window, "FastLineSeries2");
+  ASSERT_LT(heatSink->count(), kSeriesCapacity / 20);
+  const auto pointWithValue = [](QLineSeries* line, double value) {
+    const QList<QPointF> points = line->points();
+    for (qsizetype i = 0; i < points.size(); ++i) {
+      if (points[i].y() == value)
+        return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no point of value " << value;
+    return 0;
+  };
+  const auto newReport = [&](qsizetype before) {
+    const QList<TFormAbout*> all = reports();
+    EXPECT_EQ(all.size(), before + 1);
+    QStringList texts;
+    for (TFormAbout* report : all)
+      texts << report->Memo1->toPlainText();
+    texts.sort();
+    return texts;
+  };
+
+  click(heat, pointPosition(heat, heatSink, pointWithValue(heatSink, 9999)));
+  EXPECT_EQ(visibleCharts(*window), QList<int>{2});
+  QStringList texts = newReport(0);
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains("Index =4321.00")) << texts[0].toStdString();
+  EXPECT_TRUE(texts[0].contains("Tc(оС)=9999.00")) << texts[0].toStdString();
+
+  // Zoomed and drawn anew for the wider plot.
+  QApplication::processEvents();
+  click(heat, pointPosition(heat, battery, pointWithValue(battery, -900)));
+  texts = newReport(1);
+  ASSERT_EQ(texts.size(), 2);
+  const QString tie = texts.filter("T(оС) =-900.00").value(0);
+  EXPECT_TRUE(tie.contains("Index =9001.00")) << texts.join("\n---\n").toStdString();
+
+  // An ordinary point well inside the line.
+  const QList<QPointF> points = battery->points();
+  const auto inside = std::find_if(points.begin(), points.end(),
+                                   [](QPointF p) { return p.x() > 1500 && p.x() < 2000; });
+  ASSERT_NE(inside, points.end());
+  const int k = static_cast<int>(inside->x() / 0.25);
+  ASSERT_NE(k, inside - points.begin());
+  click(heat, pointPosition(heat, battery, static_cast<int>(inside - points.begin())));
+  texts = newReport(2);
+  ASSERT_EQ(texts.size(), 3);
+  const QString plain = texts.filter("Index =" + FormatReportNumber(k)).value(0);
+  EXPECT_TRUE(plain.contains("T(оС) =" + FormatReportNumber(sampleValue(2, k))))
+      << k << "\n"
+      << texts.join("\n---\n").toStdString();
 }
 
 TEST_F(GraphWindow, ClickAwayFromTheLinesOnlyZooms) {

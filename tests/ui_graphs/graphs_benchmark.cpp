@@ -4,26 +4,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineSeries>
-#include <cmath>
 #include <cstdio>
 
 #include "acquisition/shared_state.h"
 #include "common/settings_record.h"
+#include "tests/ui_graphs/benchmark_samples.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/unitgra.h"
 
 namespace {
-
-void fill(ChannelRecord& c, int count) {
-  double* const series[] = {c.Current, c.Voltage,    c.Temp, c.HeatsinkTemp, c.Capacity,
-                            c.Power,   c.Resistance, c.dIdt, c.dVdt,         c.dTdt};
-  for (int k = 0; k < count; ++k) {
-    c.Time[k] = k / 60.0;
-    for (int q = 0; q < 10; ++q)
-      series[q][k] = std::sin(k * 0.001 * (q + 1)) + q;
-  }
-  c.Count = count;
-}
 
 template <typename F>
 double milliseconds(F&& f) {
@@ -41,7 +30,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   InitSharedState();
   Settings.GraPos = QStringLiteral("0,0,900,540");
-  fill(ChannelData[0], kSeriesCapacity - 2);
+  FillBenchmarkSamples(ChannelData[0], kSeriesCapacity - 2);
 
   TFormGra* window = nullptr;
   std::printf("build with %d samples: %.1f ms\n", ChannelData[0].Count,
@@ -50,7 +39,7 @@ int main(int argc, char** argv) {
   std::printf("show and lay out: %.1f ms\n", milliseconds([] { QApplication::processEvents(); }));
   std::printf("paint grid: %.1f ms\n", milliseconds([&] { window->grab(); }));
   std::printf("refill, Count unchanged: %.3f ms\n", milliseconds([&] { window->refreshSeries(); }));
-  fill(ChannelData[0], kSeriesCapacity - 1);
+  FillBenchmarkSamples(ChannelData[0], kSeriesCapacity - 1);
   std::printf("refill after one sample more: %.1f ms\n",
               milliseconds([&] { window->refreshSeries(); }));
   std::printf("pending events (the repaint) after it: %.1f ms\n",
@@ -60,7 +49,7 @@ int main(int argc, char** argv) {
                 window->Chart1Click(2);
                 window->grab();
               }));
-  fill(ChannelData[0], kSeriesCapacity);
+  FillBenchmarkSamples(ChannelData[0], kSeriesCapacity);
   std::printf("zoomed refill after one sample more: %.1f ms\n",
               milliseconds([&] { window->refreshSeries(); }));
   std::printf("back to the grid, eight charts catching up, and paint: %.1f ms\n", milliseconds([&] {

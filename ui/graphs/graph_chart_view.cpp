@@ -25,13 +25,14 @@ GraphChartView::GraphChartView(QWidget* parent) : QChartView(parent) {
   chart()->setMinimumSize(0, 0);
 }
 
-int GraphChartView::pointAt(QPoint position) const {
+SeriesPoint GraphChartView::pointAt(QPoint position) const {
   QChart* plot = chart();
   const QRectF area = plot->plotArea();
   if (area.isEmpty())
-    return -1;  // squeezed to nothing: no pixel to click on
+    return {};  // squeezed to nothing: no pixel to click on
   const QPointF chartPosition = plot->mapFromScene(mapToScene(position));
   PointHit best;
+  SeriesPoint found;
   for (QAbstractSeries* abstract : plot->series()) {
     const auto* series = qobject_cast<const QXYSeries*>(abstract);
     const QValueAxis* x = valueAxis(*plot, Qt::Horizontal, abstract);
@@ -41,10 +42,12 @@ int GraphChartView::pointAt(QPoint position) const {
     const QSizeF scale(area.width() / (x->max() - x->min()), area.height() / (y->max() - y->min()));
     const PointHit hit = NearestPoint(series->points(), plot->mapToValue(chartPosition, abstract),
                                       scale, kHitTolerance);
-    if (hit.index >= 0 && (best.index < 0 || hit.distance < best.distance))
+    if (hit.index >= 0 && (best.index < 0 || hit.distance < best.distance)) {
       best = hit;
+      found = {series, series->at(hit.index)};
+    }
   }
-  return best.index;
+  return found;
 }
 
 void GraphChartView::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,16 @@
 #pragma once
 
 #include <QChartView>
+#include <QPointF>
+
+class QXYSeries;
+
+// A series point under the mouse: its series, null when no point is within
+// reach, and its coordinates in the series' units.
+struct SeriesPoint {
+  const QXYSeries* series = nullptr;
+  QPointF point;
+};
 
 // A chart control that tells a click, with the series point under it, and a
 // double click.
@@ -10,12 +20,13 @@ class GraphChartView : public QChartView {
  public:
   explicit GraphChartView(QWidget* parent = nullptr);
 
-  // The index within its series of the point under a viewport position, or
-  // -1 when no series point is within reach.
-  int pointAt(QPoint position) const;
+  // The series point nearest to a viewport position.
+  SeriesPoint pointAt(QPoint position) const;
 
  signals:
-  void clicked(int point);
+  // The point is the one under the press, by its coordinates: the series
+  // may be drawn with other points by the release.
+  void clicked(const SeriesPoint& point);
   void doubleClicked();
 
  protected:
@@ -25,6 +36,6 @@ class GraphChartView : public QChartView {
 
  private:
   // The point found at the press; a click is a press and a release here.
-  int pressedPoint_ = -1;
+  SeriesPoint pressedPoint_;
   bool pressed_ = false;
 };

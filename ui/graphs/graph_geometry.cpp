@@ -17,6 +17,29 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b) {
   return std::hypot(d.x(), d.y());
 }
 
+// The span of value(0) .. value(count - 1) by the rules of SeriesRange.
+template <typename Value>
+ValueRange rangeOf(int count, Value value) {
+  bool any = false;
+  ValueRange range;
+  for (int k = 0; k < count; ++k) {
+    const double v = value(k);
+    if (!std::isfinite(v))
+      continue;
+    if (!any) {
+      range = {v, v};
+      any = true;
+    }
+    range.min = std::min(range.min, v);
+    range.max = std::max(range.max, v);
+  }
+  if (!any)
+    return {};
+  if (range.min == range.max)
+    return {range.min - 1, range.max + 1};
+  return range;
+}
+
 }  // namespace
 
 std::array<ChartPlacement, kChartCount> ChartCells(QSize client, int zoomedChart) {
@@ -43,24 +66,21 @@ int RecordedCount(const ChannelRecord& channel) {
 }
 
 ValueRange SeriesRange(const double* values, int count) {
-  bool any = false;
-  ValueRange range;
-  for (int k = 0; k < count; ++k) {
-    const double v = values[k];
-    if (!std::isfinite(v))
-      continue;
-    if (!any) {
-      range = {v, v};
-      any = true;
-    }
-    range.min = std::min(range.min, v);
-    range.max = std::max(range.max, v);
-  }
-  if (!any)
+  return rangeOf(count, [values](int k) { return values[k]; });
+}
+
+ValueRange AscendingRange(const double* values, int count) {
+  if (count <= 0)
     return {};
-  if (range.min == range.max)
-    return {range.min - 1, range.max + 1};
-  return range;
+  const double first = values[0];
+  const double last = values[count - 1];
+  if (!std::isfinite(first) || !std::isfinite(last) || first > last)
+    return SeriesRange(values, count);
+  return rangeOf(2, [first, last](int k) { return k == 0 ? first : last; });
+}
+
+ValueRange PointsValueRange(const QList<QPointF>& points) {
+  return rangeOf(static_cast<int>(points.size()), [&points](int k) { return points[k].y(); });
 }
 
 ValueRange Union(const ValueRange& a, const ValueRange& b) {

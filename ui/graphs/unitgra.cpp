@@ -4,6 +4,8 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QValueAxis>
+#include <algorithm>
+#include <utility>
 
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graph_geometry.h"
@@ -82,10 +84,17 @@ void TFormGra::buildChart(int index) {
   valueAxes_[index] = newAxis(info.axisTitle, info.numberFormat, true);
   plot->addAxis(timeAxes_[index], Qt::AlignBottom);
   plot->addAxis(valueAxes_[index], Qt::AlignLeft);
-  connect(view, &GraphChartView::clicked, this, [this, index](int point) {
+  // A resize or zoom gives the plot other pixel columns.
+  connect(plot, &QChart::plotAreaChanged, this, [this, index] {
+    if (shownCounts_[index] >= 0 && columnGrid(index) != drawnGrids_[index])
+      drawChart(index);
+  });
+  connect(view, &GraphChartView::clicked, this, [this, index](const SeriesPoint& hit) {
+    // Found before the zoom, which draws the series anew.
+    const int sample = sampleAt(hit.series, hit.point);
     Chart1Click(index);
-    if (point >= 0)
-      Chart1ClickSeries(point);
+    if (sample >= 0)
+      Chart1ClickSeries(sample);
   });
   connect(view, &GraphChartView::doubleClicked, this, &TFormGra::Chart1DblClick);
   charts_[index] = view;
@@ -119,30 +128,61 @@ void TFormGra::refreshSeries() {
 
 void TFormGra::refillChart(int chart, int count) {
   shownCounts_[chart] = count;
+  drawChart(chart);
+}
+
+void TFormGra::drawChart(int chart) {
   const ChannelRecord& record = channelData(channel_);
+  const int count = std::max(shownCounts_[chart], 0);
+  const ColumnGrid grid = columnGrid(chart);
+  drawnGrids_[chart] = grid;
   QList<std::pair<QLineSeries*, QList<QPointF>>> lines;
   ValueRange range;
   for (int q = 0; q < kQuantityCount; ++q) {
     const GraphQuantityInfo& info = kGraphQuantities[q];
     if (info.chart != chart)
       continue;
-    const double* values = record.*info.values;
-    QList<QPointF> points;
-    points.reserve(count);
-    for (int k = 0; k < count; ++k)
-      points.append(QPointF(record.Time[k], values[k]));
-    const ValueRange own = SeriesRange(values, count);
+    // Each column keeps its lowest and highest sample, so the points span
+    // what all samples span.
+    QList<QPointF> points = ReduceToColumns(record.Time, record.*info.values, count, grid);
+    const ValueRange own = PointsValueRange(points);
     range = lines.isEmpty() ? own : Union(range, own);
-    lines.append({series_[q], points});
+    lines.append({series_[q], std::move(points)});
   }
   // Emptied first, so that the new ranges do not lay out the old points
   // once more before the new ones come.
   for (const auto& line : lines)
     line.first->clear();
-  setRange(timeAxes_[chart], SeriesRange(record.Time, count));
+  setRange(timeAxes_[chart], shownTimes(chart));
   setRange(valueAxes_[chart], range);
   for (const auto& line : lines)
     line.first->replace(line.second);
+}
+
+ValueRange TFormGra::shownTimes(int chart) const {
+  return AscendingRange(channelData(channel_).Time, shownCounts_[chart]);
+}
+
+ColumnGrid TFormGra::columnGrid(int chart) const {
+  QRectF area = charts_[chart]->chart()->plotArea();
+  // Before its first layout a chart has no plot area; its whole width will
+  // do until the layout comes.
+  if (area.width() < 1)
+    area = QRectF(0, 0, charts_[chart]->width(), 0);
+  return PixelColumns(shownTimes(chart), area.left(), area.width());
+}
+
+int TFormGra::sampleAt(const QXYSeries* series, QPointF point) const {
+  if (!series)
+    return -1;
+  for (int q = 0; q < kQuantityCount; ++q) {
+    if (series_[q] != series)
+      continue;
+    const GraphQuantityInfo& info = kGraphQuantities[q];
+    const ChannelRecord& record = channelData(channel_);
+    return ClosestSampleIndex(record.Time, record.*info.values, shownCounts_[info.chart], point);
+  }
+  return -1;
 }
 
 void TFormGra::LayoutCharts() {
@@ -164,8 +204,8 @@ void TFormGra::Chart1DblClick() {
   LayoutCharts();
 }
 
-void TFormGra::Chart1ClickSeries(int point) {
-  ShowPointReport(channel_, point);
+void TFormGra::Chart1ClickSeries(int sample) {
+  ShowPointReport(channel_, sample);
 }
 
 void TFormGra::tick() {

@@ -3,11 +3,13 @@
 #include <array>
 
 #include "ui/graphs/graph_tables.h"
+#include "ui/graphs/series_reduction.h"
 #include "ui/main/child_window.h"
 
 class GraphChartView;
 class QLineSeries;
 class QValueAxis;
+class QXYSeries;
 
 // The graphs window of one channel (0 or 1): nine charts of the recorded
 // samples in a 3 x 3 grid, one of them enlarged on a click.
@@ -25,7 +27,8 @@ class TFormGra : public ChildWindow {
   void LayoutCharts();
   void Chart1Click(int chart);
   void Chart1DblClick();
-  void Chart1ClickSeries(int point);
+  // The point report of a sample.
+  void Chart1ClickSeries(int sample);
   // Shows samples 0 .. Count-1 in every visible chart whose samples are
   // older; every tick does this.
   void refreshSeries();
@@ -39,6 +42,13 @@ class TFormGra : public ChildWindow {
   void buildChart(int index);
   void buildSeries(int quantity);
   void refillChart(int chart, int count);
+  // Draws the shown samples reduced to the chart's pixel columns.
+  void drawChart(int chart);
+  // The time span of the samples a chart shows.
+  ValueRange shownTimes(int chart) const;
+  ColumnGrid columnGrid(int chart) const;
+  // The sample a point of a drawn series stands for; -1 for none.
+  int sampleAt(const QXYSeries* series, QPointF point) const;
 
   const int channel_;
   std::array<GraphChartView*, kChartCount> charts_{};
@@ -47,4 +57,6 @@ class TFormGra : public ChildWindow {
   std::array<QLineSeries*, kQuantityCount> series_{};
   // The sample count each chart shows; -1 before its first filling.
   std::array<int, kChartCount> shownCounts_;
+  // The pixel columns each chart's series were reduced to.
+  std::array<ColumnGrid, kChartCount> drawnGrids_{};
 };
