@@ -92,15 +92,6 @@ TEST(AscendingRange, FromTheEndsUnlessTheyCannotTell) {
   }
 }
 
-TEST(PointsValueRange, SpansTheFiniteValuesOfThePoints) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(PointsValueRange({}).max, 1);
-  const ValueRange r = PointsValueRange({{100, 3}, {-50, nan}, {0, -2}, {7, 4}});
-  EXPECT_EQ(r.min, -2);
-  EXPECT_EQ(r.max, 4);
-  EXPECT_EQ(PointsValueRange({{1, 6}}).min, 5);
-}
-
 TEST(RecordedCount, StaysWithinTheSeries) {
   static ChannelRecord channel;  // far too big for the stack
   for (const auto& [count, shown] : {std::pair{0, 0},

@@ -24,12 +24,12 @@ Points asPairs(const QList<QPointF>& points) {
 }
 
 // Samples at times 0, 1, 2, ...
-Points reduce(const std::vector<double>& values, const ColumnGrid& grid) {
+Points reduce(const std::vector<double>& values, const ColumnGrid& grid, double flatSpan = 0) {
   std::vector<double> time(values.size());
   for (size_t k = 0; k < time.size(); ++k)
     time[k] = static_cast<double>(k);
   return asPairs(
-      ReduceToColumns(time.data(), values.data(), static_cast<int>(values.size()), grid));
+      ReduceToColumns(time.data(), values.data(), static_cast<int>(values.size()), grid, flatSpan));
 }
 
 TEST(ReduceToColumns, KeepsFirstLowestHighestAndLastOfEachColumnInSampleOrder) {
@@ -71,6 +71,16 @@ TEST(ReduceToColumns, KeepsFirstLowestHighestAndLastOfEachColumnInSampleOrder) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(reduce(c.values, c.grid), c.kept) << c.what;
+}
+
+TEST(ReduceToColumns, AColumnTooFlatToShowItsSpreadKeepsItsEnds) {
+  const std::vector<double> values{5.0, 5.3, 4.8, 5.1, 5.0, 9.0, 5.2, 5.1};
+  const ColumnGrid twoColumns{0, 8, 2};
+  // The second column's spike is far more than the flat span.
+  EXPECT_EQ(reduce(values, twoColumns, 0.5),
+            (Points{{0, 5.0}, {3, 5.1}, {4, 5.0}, {5, 9.0}, {7, 5.1}}));
+  EXPECT_EQ(reduce(values, twoColumns, 0.4),
+            (Points{{0, 5.0}, {1, 5.3}, {2, 4.8}, {3, 5.1}, {4, 5.0}, {5, 9.0}, {7, 5.1}}));
 }
 
 TEST(ReduceToColumns, FewerThanTwoSamplesAColumnComeBackUnchanged) {

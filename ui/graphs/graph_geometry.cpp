@@ -79,10 +79,6 @@ ValueRange AscendingRange(const double* values, int count) {
   return rangeOf(2, [first, last](int k) { return k == 0 ? first : last; });
 }
 
-ValueRange PointsValueRange(const QList<QPointF>& points) {
-  return rangeOf(static_cast<int>(points.size()), [&points](int k) { return points[k].y(); });
-}
-
 ValueRange Union(const ValueRange& a, const ValueRange& b) {
   return {std::min(a.min, b.min), std::max(a.max, b.max)};
 }

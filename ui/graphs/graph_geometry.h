@@ -35,8 +35,6 @@ ValueRange SeriesRange(const double* values, int count);
 // The same for values that do not decrease, from the first and the last
 // alone; the whole scan when they are not finite or out of order.
 ValueRange AscendingRange(const double* values, int count);
-// The same for the values (y) of points.
-ValueRange PointsValueRange(const QList<QPointF>& points);
 ValueRange Union(const ValueRange& a, const ValueRange& b);
 
 // A round step (1, 2 or 5 times a power of ten) giving about four ticks over

@@ -55,7 +55,7 @@ int firstNotBefore(const double* time, int from, int count, double end) {
 
 // Appends samples first .. last of one column: the first, the lowest, the
 // highest and the last, in sample order and each once.
-void appendColumn(const double* time, const double* values, int first, int last,
+void appendColumn(const double* time, const double* values, int first, int last, double flatSpan,
                   QList<QPointF>& out) {
   const double inf = std::numeric_limits<double>::infinity();
   double low = inf;
@@ -73,6 +73,8 @@ void appendColumn(const double* time, const double* values, int first, int last,
       highest = k;
     }
   }
+  if (high - low <= flatSpan)
+    lowest = highest = -1;
   std::array<int, 4> kept = {first, lowest, highest, last};
   std::sort(kept.begin(), kept.end());
   int previous = -1;
@@ -97,7 +99,7 @@ ColumnGrid PixelColumns(const ValueRange& time, double left, double width) {
 }
 
 QList<QPointF> ReduceToColumns(const double* time, const double* values, int count,
-                               const ColumnGrid& grid) {
+                               const ColumnGrid& grid, double flatSpan) {
   QList<QPointF> out;
   if (count <= 0)
     return out;
@@ -109,7 +111,7 @@ QList<QPointF> ReduceToColumns(const double* time, const double* values, int cou
     const double end = ends.end(ends.columnOf(time[first]));
     const int next = firstNotBefore(time, first, count, end);
     const int last = std::max(next, first + 1) - 1;  // a NaN time ends its column at once
-    appendColumn(time, values, first, last, out);
+    appendColumn(time, values, first, last, flatSpan, out);
     first = last + 1;
   }
   return out;

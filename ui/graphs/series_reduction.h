@@ -22,11 +22,12 @@ ColumnGrid PixelColumns(const ValueRange& time, double left, double width);
 
 // The samples that draw the same line as all count of them on the grid: of
 // each column the first, the lowest, the highest and the last sample, each
-// once, with its own time and value, in sample order. A column of one or two
-// samples keeps them all. Time must not decrease; non-finite values are
-// never the lowest or highest.
+// once, with its own time and value, in sample order. A column whose values
+// all lie within flatSpan (less than the pen can show) keeps only its first
+// and last sample. A column of one or two samples keeps them all. Time must
+// not decrease; non-finite values are never the lowest or highest.
 QList<QPointF> ReduceToColumns(const double* time, const double* values, int count,
-                               const ColumnGrid& grid);
+                               const ColumnGrid& grid, double flatSpan = 0);
 
 // The index of the sample nearest to point.x() in time, which must not
 // decrease; of samples equally near, the one nearest to point.y() in value,

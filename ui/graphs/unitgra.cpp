@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QValueAxis>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "ui/graphs/graph_chart_view.h"
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr int kFontPixels = 14;
+// Less spread than this many pixel rows in a column does not show.
+constexpr double kFlatRows = 0.5;
 
 ChannelRecord& channelData(int channel) {
   return ChannelData[channel];
@@ -85,8 +88,9 @@ void TFormGra::buildChart(int index) {
   plot->addAxis(timeAxes_[index], Qt::AlignBottom);
   plot->addAxis(valueAxes_[index], Qt::AlignLeft);
   // A resize or zoom gives the plot other pixel columns.
-  connect(plot, &QChart::plotAreaChanged, this, [this, index] {
-    if (shownCounts_[index] >= 0 && columnGrid(index) != drawnGrids_[index])
+  connect(plot, &QChart::plotAreaChanged, this, [this, index, plot] {
+    if (shownCounts_[index] >= 0 && (columnGrid(index) != drawnGrids_[index] ||
+                                     plot->plotArea().height() != drawnHeights_[index]))
       drawChart(index);
   });
   connect(view, &GraphChartView::clicked, this, [this, index](const SeriesPoint& hit) {
@@ -136,18 +140,18 @@ void TFormGra::drawChart(int chart) {
   const int count = std::max(shownCounts_[chart], 0);
   const ColumnGrid grid = columnGrid(chart);
   drawnGrids_[chart] = grid;
+  const ValueRange range = chartValueRange(chart, count);
+  // A column whose values stay within half a pixel row shows no spread.
+  const double rows = charts_[chart]->chart()->plotArea().height();
+  const double flatSpan = rows > 0 ? (range.max - range.min) / rows * kFlatRows : 0;
+  drawnHeights_[chart] = rows;
   QList<std::pair<QLineSeries*, QList<QPointF>>> lines;
-  ValueRange range;
   for (int q = 0; q < kQuantityCount; ++q) {
     const GraphQuantityInfo& info = kGraphQuantities[q];
-    if (info.chart != chart)
-      continue;
-    // Each column keeps its lowest and highest sample, so the points span
-    // what all samples span.
-    QList<QPointF> points = ReduceToColumns(record.Time, record.*info.values, count, grid);
-    const ValueRange own = PointsValueRange(points);
-    range = lines.isEmpty() ? own : Union(range, own);
-    lines.append({series_[q], std::move(points)});
+    if (info.chart == chart) {
+      lines.append(
+          {series_[q], ReduceToColumns(record.Time, record.*info.values, count, grid, flatSpan)});
+    }
   }
   // Emptied first, so that the new ranges do not lay out the old points
   // once more before the new ones come.
@@ -157,6 +161,18 @@ void TFormGra::drawChart(int chart) {
   setRange(valueAxes_[chart], range);
   for (const auto& line : lines)
     line.first->replace(line.second);
+}
+
+ValueRange TFormGra::chartValueRange(int chart, int count) const {
+  const ChannelRecord& record = channelData(channel_);
+  std::optional<ValueRange> range;
+  for (const GraphQuantityInfo& info : kGraphQuantities) {
+    if (info.chart != chart)
+      continue;
+    const ValueRange own = SeriesRange(record.*info.values, count);
+    range = range ? Union(*range, own) : own;
+  }
+  return range.value_or(ValueRange{});
 }
 
 ValueRange TFormGra::shownTimes(int chart) const {

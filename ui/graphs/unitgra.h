@@ -46,6 +46,8 @@ class TFormGra : public ChildWindow {
   void drawChart(int chart);
   // The time span of the samples a chart shows.
   ValueRange shownTimes(int chart) const;
+  // The span of every sample of the chart's series.
+  ValueRange chartValueRange(int chart, int count) const;
   ColumnGrid columnGrid(int chart) const;
   // The sample a point of a drawn series stands for; -1 for none.
   int sampleAt(const QXYSeries* series, QPointF point) const;
@@ -59,4 +61,5 @@ class TFormGra : public ChildWindow {
   std::array<int, kChartCount> shownCounts_;
   // The pixel columns each chart's series were reduced to.
   std::array<ColumnGrid, kChartCount> drawnGrids_{};
+  std::array<double, kChartCount> drawnHeights_{};
 };
