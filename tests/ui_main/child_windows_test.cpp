@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QScreen>
 #include <QtTest/QTest>
 
 #include "common/ini_file.h"
@@ -88,18 +89,17 @@ TEST_F(ChildWindows, ToggleOpensAppliesThePositionAndClosesAtTheNextTick) {
   menuItem(ChildKind::Mem)->trigger();
   ChildWindow* window = ChildWindowInstance(ChildKind::Mem);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->pos(), QPoint(30, 40));
-  EXPECT_EQ(window->size(), QSize(300, 200));
+  EXPECT_EQ(window->geometry(), QRect(30, 40, 300, 200));  // the client area
   EXPECT_TRUE(menuItem(ChildKind::Mem)->isChecked());
 
-  window->move(55, 66);
+  window->setGeometry(55, 66, 300, 200);
   menuItem(ChildKind::Mem)->trigger();
   EXPECT_EQ(Settings.MemPos, "55,66,300,200");  // stored at once
   EXPECT_TRUE(flags(ChildKind::Mem).closeRequested);
   EXPECT_TRUE(flags(ChildKind::Mem).open);
   EXPECT_TRUE(menuItem(ChildKind::Mem)->isChecked());  // until it really closes
   // Chosen again before the tick: the position again, nothing else.
-  window->move(57, 68);
+  window->setGeometry(57, 68, 300, 200);
   menuItem(ChildKind::Mem)->trigger();
   EXPECT_EQ(Settings.MemPos, "57,68,300,200");
   EXPECT_EQ(created.size(), 1);
@@ -117,7 +117,8 @@ TEST_F(ChildWindows, ExitWritesTheMaskAndEveryPosition) {
   form->Timer1->stop();
   for (ChildKind kind : {ChildKind::Dev, ChildKind::Gra2, ChildKind::Qvml}) {
     menuItem(kind)->trigger();
-    ChildWindowInstance(kind)->move(10 + static_cast<int>(kind), 20);
+    ChildWindow* window = ChildWindowInstance(kind);
+    window->setGeometry(QRect(QPoint(10 + static_cast<int>(kind), 20), window->size()));
   }
   closeMainWindow();
   for (const ChildWindowInfo& info : kChildWindows)
@@ -129,6 +130,71 @@ TEST_F(ChildWindows, ExitWritesTheMaskAndEveryPosition) {
   EXPECT_TRUE(ini.readString("COMMON", "Gra2Pos", "").startsWith("13,20,"));
   EXPECT_TRUE(ini.readString("COMMON", "QvmlPos", "").startsWith("15,20,"));
   EXPECT_EQ(ini.readString("COMMON", "GraPos", ""), "100, 100, 100, 100");
+}
+
+// The window system may add a frame: the stored numbers are the client
+// area's, and applying them puts the client area there again, so nothing
+// moves however often a window is toggled or the program restarted.
+TEST_F(ChildWindows, AWindowStaysWhereItWasOverTogglesAndRestarts) {
+  WriteAll(SettingsFilePath(), "[COMMON]\r\nMainPos=120,90,800,499\r\nDevPos=300,200,426,213\r\n");
+  for (int restart = 0; restart < 3; ++restart) {
+    startMainWindow();
+    EXPECT_EQ(form->geometry().topLeft(), QPoint(120, 90)) << restart;
+    for (int toggle = 0; toggle < 5; ++toggle) {
+      menuItem(ChildKind::Dev)->trigger();
+      EXPECT_EQ(ChildWindowInstance(ChildKind::Dev)->geometry(), QRect(300, 200, 426, 213));
+      menuItem(ChildKind::Dev)->trigger();
+      ASSERT_TRUE(closesByItself(ChildKind::Dev));
+      EXPECT_EQ(Settings.DevPos, "300,200,426,213") << restart << " " << toggle;
+    }
+    closeMainWindow();
+    form.reset();
+  }
+  IniFile ini;
+  ini.load(SettingsFilePath());
+  EXPECT_EQ(ini.readString("COMMON", "DevPos", ""), "300,200,426,213");
+  EXPECT_TRUE(ini.readString("COMMON", "MainPos", "").startsWith("120,90,"));
+}
+
+TEST_F(ChildWindows, AWindowNeverPlacedOpensBesideTheMainWindowAtAReadableSize) {
+  WriteAll(SettingsFilePath(), "[COMMON]\r\nMainPos=40,30,800,499\r\n");
+  startMainWindow();
+  menuItem(ChildKind::Gra)->trigger();
+  menuItem(ChildKind::Dev)->trigger();
+  const QRect main = form->frameGeometry();
+  const QRect screen = form->screen()->availableGeometry();
+  const QRect graphs = ChildWindowInstance(ChildKind::Gra)->geometry();
+  const QRect dials = ChildWindowInstance(ChildKind::Dev)->geometry();
+  EXPECT_EQ(graphs.size(), ChildInfo(ChildKind::Gra).firstSize);
+  EXPECT_EQ(dials.size(), ChildInfo(ChildKind::Dev).firstSize);
+  EXPECT_GT(dials.left(), main.right());  // beside it
+  EXPECT_FALSE(graphs.intersects(main));
+  EXPECT_FALSE(graphs.intersects(dials));
+  EXPECT_TRUE(screen.contains(ChildWindowInstance(ChildKind::Gra)->frameGeometry()));
+  EXPECT_EQ(Settings.GraPos.count(','), 3);
+  EXPECT_NE(Settings.GraPos, kDefaultPosition);
+}
+
+TEST_F(ChildWindows, CascadeAndStandardLayoutKeepEveryWindowOnTheScreen) {
+  startMainWindow();
+  for (ChildKind kind : {ChildKind::Dev, ChildKind::Mem, ChildKind::Qvml})
+    menuItem(kind)->trigger();
+  const QRect screen = form->screen()->availableGeometry();
+  form->item("N32")->trigger();
+  QPoint previous(-1, -1);
+  for (ChildKind kind : {ChildKind::Dev, ChildKind::Mem, ChildKind::Qvml}) {
+    const QRect frame = ChildWindowInstance(kind)->frameGeometry();
+    EXPECT_TRUE(screen.contains(frame));
+    EXPECT_GT(frame.left(), previous.x());  // each further right and lower
+    EXPECT_GT(frame.top(), previous.y());
+    previous = frame.topLeft();
+  }
+  form->item("N33")->trigger();
+  const QRect dials = ChildWindowInstance(ChildKind::Dev)->geometry();
+  EXPECT_GT(dials.left(), form->frameGeometry().right());
+  EXPECT_EQ(dials.size(), ChildInfo(ChildKind::Dev).firstSize);
+  for (ChildKind kind : {ChildKind::Dev, ChildKind::Mem, ChildKind::Qvml})
+    EXPECT_TRUE(screen.contains(ChildWindowInstance(kind)->frameGeometry()));
 }
 
 TEST_F(ChildWindows, ProgramClosingClosesAWindowAtItsTick) {

@@ -7,12 +7,36 @@
 #include "settings/window_position.h"
 
 const ChildWindowInfo kChildWindows[kChildWindowCount] = {
-    {ChildKind::Dev, "N19", "Приборы 1 канал", "Ctrl+F5", 0x20, &SettingsRecord::DevPos},
-    {ChildKind::Dev2, "N14", "Приборы 2 канал", "Ctrl+F6", 0x10, &SettingsRecord::Dev2Pos},
-    {ChildKind::Gra, "N15", "Графики 1 канал", "Ctrl+F7", 0x08, &SettingsRecord::GraPos},
-    {ChildKind::Gra2, "N34", "Графики 2 канал", "Ctrl+F8", 0x04, &SettingsRecord::Gra2Pos},
-    {ChildKind::Mem, "N31", "Память", "Alt+M", 0x02, &SettingsRecord::MemPos},
-    {ChildKind::Qvml, "N35", "Редактор QVML", "Alt+R", 0x01, &SettingsRecord::QvmlPos},
+    {ChildKind::Dev,
+     "N19",
+     "Приборы 1 канал",
+     "Ctrl+F5",
+     0x20,
+     &SettingsRecord::DevPos,
+     {426, 213}},
+    {ChildKind::Dev2,
+     "N14",
+     "Приборы 2 канал",
+     "Ctrl+F6",
+     0x10,
+     &SettingsRecord::Dev2Pos,
+     {426, 213}},
+    {ChildKind::Gra,
+     "N15",
+     "Графики 1 канал",
+     "Ctrl+F7",
+     0x08,
+     &SettingsRecord::GraPos,
+     {720, 420}},
+    {ChildKind::Gra2,
+     "N34",
+     "Графики 2 канал",
+     "Ctrl+F8",
+     0x04,
+     &SettingsRecord::Gra2Pos,
+     {720, 420}},
+    {ChildKind::Mem, "N31", "Память", "Alt+M", 0x02, &SettingsRecord::MemPos, {652, 294}},
+    {ChildKind::Qvml, "N35", "Редактор QVML", "Alt+R", 0x01, &SettingsRecord::QvmlPos, {787, 395}},
 };
 
 ChildWindowFlagsRecord ChildWindowFlags[kChildWindowCount];
@@ -53,7 +77,8 @@ ChildWindowFlagsRecord& ChildWindow::flags() const {
 }
 
 QString ChildWindow::positionText() const {
-  return WindowPositionText({x(), y(), width(), height()});
+  const QRect client = geometry();
+  return WindowPositionText({client.x(), client.y(), client.width(), client.height()});
 }
 
 void ChildWindow::showEvent(QShowEvent* event) {
@@ -61,9 +86,10 @@ void ChildWindow::showEvent(QShowEvent* event) {
   if (positioned_)
     return;  // a window coming back from the task bar keeps its place
   positioned_ = true;
+  // The client area, as the position text is written: a frame's corner here
+  // would move the window by its title bar at every opening.
   const WindowPosition p = ParseWindowPosition(positionSetting(kind_));
-  move(p.left, p.top);
-  resize(p.width, p.height);
+  setGeometry(p.left, p.top, p.width, p.height);
   CheckChildMenu(kind_, true);
   shown();
 }

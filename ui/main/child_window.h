@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -19,6 +20,7 @@ struct ChildWindowInfo {
   const char* shortcut;
   uint8_t maskBit;  // its bit in OpenWindowsMask
   QString SettingsRecord::*positionKey;
+  QSize firstSize;  // client size before the user gives it one
 };
 
 extern const ChildWindowInfo kChildWindows[kChildWindowCount];
@@ -43,7 +45,8 @@ class ChildWindow : public QWidget {
   explicit ChildWindow(ChildKind kind, QWidget* parent = nullptr);
   ChildKind kind() const { return kind_; }
   ChildWindowFlagsRecord& flags() const;
-  // Left, top, client width and client height, without blanks.
+  // Left, top, width and height of the client area, without blanks: what
+  // showing the window applies again, so a window stays where it was.
   QString positionText() const;
 
   QTimer* const Timer1;

@@ -29,6 +29,7 @@
 #include "ui/main/run_end_notice.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unitabout.h"
+#include "ui/main/window_layout.h"
 
 namespace {
 
@@ -45,6 +46,10 @@ struct PlainItem {
   const char* caption;
   const char* shortcut;
 };
+
+QString clientPositionText(const QRect& client) {
+  return WindowPositionText({client.x(), client.y(), client.width(), client.height()});
+}
 
 }  // namespace
 
@@ -145,8 +150,6 @@ void TFormM::buildMenu() {
       {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z"},
       {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1"},
       {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
-      {"Окна", "N32", "Каскад", "Ctrl+K"},
-      {"Окна", "N33", "Стандарт", "Ctrl+C"},
       {"Помощь", "N10", "Эксплуатация", "Shift+F1"},
       {"Помощь", "N9", "Теория", "Alt+F1"},
       {"Помощь", "N16", "Схема", "Ctrl+F1"},
@@ -188,7 +191,11 @@ void TFormM::buildMenu() {
   }
 
   plainItems(menuOf("Настройки"), "Настройки");
-  plainItems(menuOf("Окна"), "Окна");
+  QMenu* windows = menuOf("Окна");
+  connect(addItem(windows, "N32", QStringLiteral("Каскад"), "Ctrl+K"), &QAction::triggered, this,
+          &TFormM::N32Click);
+  connect(addItem(windows, "N33", QStringLiteral("Стандарт"), "Ctrl+C"), &QAction::triggered, this,
+          &TFormM::N33Click);
   QMenu* help = menuOf("Помощь");
   plainItems(help, "Помощь");
   help->addSeparator();
@@ -198,13 +205,55 @@ void TFormM::buildMenu() {
 
 void TFormM::toggle(ChildKind kind) {
   // The window, not the click, owns the check mark.
-  item(ChildInfo(kind).menuItem)->setChecked(ChildWindowFlags[static_cast<int>(kind)].open);
+  const bool open = ChildWindowFlags[static_cast<int>(kind)].open;
+  item(ChildInfo(kind).menuItem)->setChecked(open);
+  if (!open)
+    placeFirstTime(kind);
   ToggleChildWindow(kind);
 }
 
+// A window the user never placed opens beside this one, at a size that
+// shows what it holds; a stored place stays as it is.
+void TFormM::placeFirstTime(ChildKind kind) {
+  QString& position = Settings.*ChildInfo(kind).positionKey;
+  if (position == kDefaultPosition)
+    position = clientPositionText(standardPlace(kind));
+}
+
+QRect TFormM::standardPlace(ChildKind kind) const {
+  return StandardPlace(kind, frameGeometry(), screen()->availableGeometry(), frameMargins());
+}
+
+QMargins TFormM::frameMargins() const {
+  const QRect outer = frameGeometry();
+  const QRect inner = geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
+void TFormM::N32Click() {
+  int n = 0;
+  for (const ChildWindowInfo& info : kChildWindows) {
+    if (ChildWindow* window = ChildWindowInstance(info.kind)) {
+      window->setGeometry(
+          CascadePlace(n++, window->size(), screen()->availableGeometry(), frameMargins()));
+      window->raise();
+    }
+  }
+}
+
+void TFormM::N33Click() {
+  for (const ChildWindowInfo& info : kChildWindows) {
+    if (ChildWindow* window = ChildWindowInstance(info.kind))
+      window->setGeometry(standardPlace(info.kind));
+  }
+}
+
+// The client area's corner, as it is written: the frame's corner would move
+// the window by its title bar at every start.
 void TFormM::applyWindowPosition() {
   const WindowPosition p = ParseWindowPosition(Settings.MainPos);
-  move(p.left, p.top);
+  setGeometry(p.left, p.top, width(), height());
 }
 
 void TFormM::showPanel() {
@@ -374,8 +423,10 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   Settings.OpenWindowsMask = OpenChildWindowsMask();
   CloseChildWindows();
-  Settings.MainPos =
-      WindowPositionText({x(), y(), Image1->width(), Image1->height() + StatusBar1->height()});
+  // Picture and status bar: the menu bar is no part of the client area
+  // where menus live in the frame.
+  Settings.MainPos = WindowPositionText(
+      {geometry().x(), geometry().y(), Image1->width(), Image1->height() + StatusBar1->height()});
   if (!SaveSettings())
     ShowMessage(QStringLiteral("Не удалось записать файл ") + SettingsFilePath());
   stopCharger();

@@ -46,6 +46,8 @@ class TFormM : public QMainWindow {
 
   void N40Click();
   void N41Click();
+  void N32Click();  // cascade
+  void N33Click();  // standard layout
   void N7Click();
   void N12Click();
   void Timer1Timer();
@@ -64,6 +66,9 @@ class TFormM : public QMainWindow {
   bool drawWholePanel();
   void redrawDisplay();
   void applyWindowPosition();
+  void placeFirstTime(ChildKind kind);
+  QRect standardPlace(ChildKind kind) const;
+  QMargins frameMargins() const;
   void startDemo();
   void stopCharger();
   void pollRealCharger();
