@@ -116,6 +116,14 @@ TEST(NiceTickInterval, RoundStepsOfAboutAQuarter) {
     EXPECT_DOUBLE_EQ(NiceTickInterval(c.span), c.step) << c.span;
 }
 
+TEST(NiceTickInterval, NeverFinerThanTheLabelsCanTellApart) {
+  // A run of a few seconds: whole minutes, or the labels read "0 0 1 1".
+  EXPECT_DOUBLE_EQ(NiceTickInterval(0.2, LabelResolution("0")), 1);
+  EXPECT_DOUBLE_EQ(NiceTickInterval(40, LabelResolution("0")), 10);
+  EXPECT_DOUBLE_EQ(NiceTickInterval(0.01, LabelResolution("#0.00")), 0.01);
+  EXPECT_DOUBLE_EQ(LabelResolution("0.0"), 0.1);
+}
+
 TEST(AxisLabelFormat, DecimalsOfThePattern) {
   EXPECT_EQ(AxisLabelFormat("0"), "%.0f");
   EXPECT_EQ(AxisLabelFormat("0.00"), "%.2f");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QValueAxis>
@@ -118,6 +119,27 @@ class GraphWindow : public ::testing::Test {
     QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at);
   }
 };
+
+// At the size a window first opens with, every axis title is whole and the
+// time labels of a run of seconds do not repeat ("0 0 1 1").
+TEST_F(GraphWindow, TitlesFitAndLabelsDifferAtTheFirstSize) {
+  const QSize first = ChildInfo(ChildKind::Gra).firstSize;
+  Settings.GraPos = QStringLiteral("10,10,%1,%2").arg(first.width()).arg(first.height());
+  injectSamples(0, 2);  // two samples, a quarter of a minute apart
+  TFormGra* window = open(0);
+  ASSERT_NE(window, nullptr);
+  QApplication::processEvents();
+  for (int k = 0; k < 9; ++k) {
+    QChart* chart = window->chart(k)->chart();
+    const auto* values = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+    const auto* time = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
+    EXPECT_LE(QFontMetrics(values->titleFont()).horizontalAdvance(values->titleText()),
+              chart->plotArea().height())
+        << values->titleText().toStdString();
+    EXPECT_GE(time->tickInterval(), 1.0) << k;
+    EXPECT_GE(values->tickInterval(), 0.01) << k;
+  }
+}
 
 TEST_F(GraphWindow, EachKindOpensItsChannelAndClosesAtTheTickAfterItsMenuItem) {
   for (int channel : {1, 0}) {

@@ -41,6 +41,15 @@ TEST(WindowLayout, StandardPlacesAroundTheMainWindowWithoutOverlapOnALargeScreen
   EXPECT_EQ(StandardPlace(ChildKind::Dev, mainFrame, screen, kFrame).topLeft(), QPoint(903, 120));
 }
 
+TEST(WindowLayout, AWindowBelowTheMainOneIsShortenedBeforeItCoversIt) {
+  const QRect mainFrame(100, 100, 802, 521);
+  const QRect screen(0, 0, 1600, 1000);
+  const QRect graphs = StandardPlace(ChildKind::Gra, mainFrame, screen, kFrame);
+  EXPECT_EQ(graphs.top(), 641);          // below the main window's frame and its own title bar
+  EXPECT_EQ(graphs.bottom(), 1000 - 2);  // down to the screen's edge, above the border
+  EXPECT_EQ(graphs.width(), ChildInfo(ChildKind::Gra).firstSize.width());
+}
+
 TEST(WindowLayout, StandardPlacesStayOnASmallScreen) {
   const QRect small(0, 0, 1024, 768);
   for (const ChildWindowInfo& info : kChildWindows) {

@@ -83,22 +83,33 @@ ValueRange Union(const ValueRange& a, const ValueRange& b) {
   return {std::min(a.min, b.min), std::max(a.max, b.max)};
 }
 
-double NiceTickInterval(double span) {
+double NiceTickInterval(double span, double resolution) {
   if (!std::isfinite(span) || span <= 0)
     return 0;
   const double raw = span / 4;
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
   const double residual = raw / magnitude;
   const double factor = residual <= 1 ? 1 : residual <= 2 ? 2 : residual <= 5 ? 5 : 10;
-  const double step = factor * magnitude;
+  const double step = std::max(factor * magnitude, resolution);
   return std::isfinite(step) && step > 0 ? step : 0;
 }
 
-QString AxisLabelFormat(const char* pattern) {
+namespace {
+
+int patternDecimals(const char* pattern) {
   const QString text = QString::fromLatin1(pattern);
   const qsizetype point = text.indexOf(u'.');
-  const qsizetype decimals = point < 0 ? 0 : text.size() - point - 1;
-  return QStringLiteral("%.%1f").arg(decimals);
+  return static_cast<int>(point < 0 ? 0 : text.size() - point - 1);
+}
+
+}  // namespace
+
+double LabelResolution(const char* pattern) {
+  return std::pow(10.0, -patternDecimals(pattern));
+}
+
+QString AxisLabelFormat(const char* pattern) {
+  return QStringLiteral("%.%1f").arg(patternDecimals(pattern));
 }
 
 PointHit NearestPoint(const QList<QPointF>& points, QPointF target, QSizeF pixelsPerUnit,

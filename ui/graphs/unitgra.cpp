@@ -15,6 +15,11 @@
 namespace {
 
 constexpr int kFontPixels = 14;
+// The value axis title runs along the plot's height; it shrinks to fit a
+// small chart rather than lose its end.
+constexpr int kLargestTitlePixels = 12;
+constexpr int kSmallestTitlePixels = 8;
+
 // Less spread than this many pixel rows in a column does not show.
 constexpr double kFlatRows = 0.5;
 
@@ -24,16 +29,21 @@ ChannelRecord& channelData(int channel) {
 
 QValueAxis* newAxis(const char* title, const char* numberFormat, bool titleShown) {
   auto* axis = new QValueAxis;
+  QFont titleFont(QStringLiteral("Tahoma"));
+  titleFont.setBold(true);
+  titleFont.setPixelSize(kLargestTitlePixels);
+  axis->setTitleFont(titleFont);
   axis->setTitleText(QString::fromUtf8(title));
   axis->setTitleVisible(titleShown);
   axis->setLabelFormat(AxisLabelFormat(numberFormat));
   return axis;
 }
 
-// The axis spans the data exactly, with its ticks on round values.
-void setRange(QValueAxis* axis, const ValueRange& range) {
+// The axis spans the data exactly, with its ticks on round values that its
+// labels can tell apart.
+void setRange(QValueAxis* axis, const ValueRange& range, const char* numberFormat) {
   axis->setRange(range.min, range.max);
-  const double interval = NiceTickInterval(range.max - range.min);
+  const double interval = NiceTickInterval(range.max - range.min, LabelResolution(numberFormat));
   if (interval > 0) {
     axis->setTickAnchor(0);
     axis->setTickInterval(interval);
@@ -41,6 +51,15 @@ void setRange(QValueAxis* axis, const ValueRange& range) {
   } else {
     axis->setTickType(QValueAxis::TicksFixed);
   }
+}
+
+int titlePixelSize(QFont font, const QString& title, double room) {
+  for (int pixels = kLargestTitlePixels; pixels > kSmallestTitlePixels; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).horizontalAdvance(title) <= room)
+      return pixels;
+  }
+  return kSmallestTitlePixels;
 }
 
 }  // namespace
@@ -89,6 +108,7 @@ void TFormGra::buildChart(int index) {
   plot->addAxis(valueAxes_[index], Qt::AlignLeft);
   // A resize or zoom gives the plot other pixel columns.
   connect(plot, &QChart::plotAreaChanged, this, [this, index, plot] {
+    fitAxisTitle(index);
     if (shownCounts_[index] >= 0 && (columnGrid(index) != drawnGrids_[index] ||
                                      plot->plotArea().height() != drawnHeights_[index]))
       drawChart(index);
@@ -157,10 +177,21 @@ void TFormGra::drawChart(int chart) {
   // once more before the new ones come.
   for (const auto& line : lines)
     line.first->clear();
-  setRange(timeAxes_[chart], shownTimes(chart));
-  setRange(valueAxes_[chart], range);
+  setRange(timeAxes_[chart], shownTimes(chart), kTimeNumberFormat);
+  setRange(valueAxes_[chart], range, kGraphCharts[chart].numberFormat);
   for (const auto& line : lines)
     line.first->replace(line.second);
+}
+
+void TFormGra::fitAxisTitle(int chart) {
+  QValueAxis* axis = valueAxes_[chart];
+  QFont font = axis->titleFont();
+  const int pixels =
+      titlePixelSize(font, axis->titleText(), charts_[chart]->chart()->plotArea().height());
+  if (font.pixelSize() != pixels) {
+    font.setPixelSize(pixels);
+    axis->setTitleFont(font);
+  }
 }
 
 ValueRange TFormGra::chartValueRange(int chart, int count) const {

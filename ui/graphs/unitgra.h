@@ -46,6 +46,7 @@ class TFormGra : public ChildWindow {
   void drawChart(int chart);
   // The time span of the samples a chart shows.
   ValueRange shownTimes(int chart) const;
+  void fitAxisTitle(int chart);
   // The span of every sample of the chart's series.
   ValueRange chartValueRange(int chart, int count) const;
   ColumnGrid columnGrid(int chart) const;

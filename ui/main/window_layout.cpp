@@ -25,6 +25,16 @@ QRect rightOf(const QRect& client, QSize size, const QMargins& frame) {
   return clientAt({outer.right() + 1, outer.top()}, size, frame);
 }
 
+// Rather smaller than over another window: down to three fifths of its size
+// where the screen ends before it does.
+QRect shortenedToFit(QRect client, const QRect& available, const QMargins& frame) {
+  const int width = available.right() - frame.right() - client.left() + 1;
+  const int height = available.bottom() - frame.bottom() - client.top() + 1;
+  client.setWidth(std::clamp(width, client.width() * 3 / 5, client.width()));
+  client.setHeight(std::clamp(height, client.height() * 3 / 5, client.height()));
+  return client;
+}
+
 }  // namespace
 
 QRect KeptOnScreen(const QRect& client, const QRect& available, const QMargins& frame) {
@@ -66,7 +76,7 @@ QRect StandardPlace(ChildKind kind, const QRect& mainFrame, const QRect& availab
       place = rightOf(gra2, sizeOf(kind), frame);
       break;
   }
-  return KeptOnScreen(place, available, frame);
+  return KeptOnScreen(shortenedToFit(place, available, frame), available, frame);
 }
 
 QRect CascadePlace(int n, QSize client, const QRect& available, const QMargins& frame) {
