@@ -43,11 +43,14 @@ TEST(WindowLayout, StandardPlacesAroundTheMainWindowWithoutOverlapOnALargeScreen
 
 TEST(WindowLayout, AWindowBelowTheMainOneIsShortenedBeforeItCoversIt) {
   const QRect mainFrame(100, 100, 802, 521);
-  const QRect screen(0, 0, 1600, 1000);
+  const QRect screen(0, 0, 1600, 1050);
   const QRect graphs = StandardPlace(ChildKind::Gra, mainFrame, screen, kFrame);
   EXPECT_EQ(graphs.top(), 641);          // below the main window's frame and its own title bar
-  EXPECT_EQ(graphs.bottom(), 1000 - 2);  // down to the screen's edge, above the border
+  EXPECT_EQ(graphs.bottom(), 1050 - 2);  // down to the screen's edge, above the border
   EXPECT_EQ(graphs.width(), ChildInfo(ChildKind::Gra).firstSize.width());
+  // Where even that is too short, it keeps most of its size and moves up.
+  const QRect low = StandardPlace(ChildKind::Gra, mainFrame, {0, 0, 1600, 900}, kFrame);
+  EXPECT_EQ(low.height(), ChildInfo(ChildKind::Gra).firstSize.height() * 85 / 100);
 }
 
 TEST(WindowLayout, StandardPlacesStayOnASmallScreen) {

@@ -19,6 +19,9 @@ constexpr int kFontPixels = 14;
 // small chart rather than lose its end.
 constexpr int kLargestTitlePixels = 12;
 constexpr int kSmallestTitlePixels = 8;
+// What a chart's height holds besides its value axis title: the time axis,
+// margins, and the room the title keeps at its ends.
+constexpr int kBesideTitle = 40;
 
 // Less spread than this many pixel rows in a column does not show.
 constexpr double kFlatRows = 0.5;
@@ -108,7 +111,6 @@ void TFormGra::buildChart(int index) {
   plot->addAxis(valueAxes_[index], Qt::AlignLeft);
   // A resize or zoom gives the plot other pixel columns.
   connect(plot, &QChart::plotAreaChanged, this, [this, index, plot] {
-    fitAxisTitle(index);
     if (shownCounts_[index] >= 0 && (columnGrid(index) != drawnGrids_[index] ||
                                      plot->plotArea().height() != drawnHeights_[index]))
       drawChart(index);
@@ -183,11 +185,12 @@ void TFormGra::drawChart(int chart) {
     line.first->replace(line.second);
 }
 
-void TFormGra::fitAxisTitle(int chart) {
+// Before the chart lays itself out: a font set from its own layout signal
+// leaves the axis labels measured for the old one.
+void TFormGra::fitAxisTitle(int chart, int chartHeight) {
   QValueAxis* axis = valueAxes_[chart];
   QFont font = axis->titleFont();
-  const int pixels =
-      titlePixelSize(font, axis->titleText(), charts_[chart]->chart()->plotArea().height());
+  const int pixels = titlePixelSize(font, axis->titleText(), chartHeight - kBesideTitle);
   if (font.pixelSize() != pixels) {
     font.setPixelSize(pixels);
     axis->setTitleFont(font);
@@ -235,6 +238,7 @@ int TFormGra::sampleAt(const QXYSeries* series, QPointF point) const {
 void TFormGra::LayoutCharts() {
   const auto placements = ChartCells(size(), channelData(channel_).ZoomedChart);
   for (int k = 0; k < kChartCount; ++k) {
+    fitAxisTitle(k, placements[k].geometry.height());
     charts_[k]->setGeometry(placements[k].geometry);
     charts_[k]->setVisible(placements[k].visible);
   }

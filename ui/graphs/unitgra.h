@@ -46,7 +46,7 @@ class TFormGra : public ChildWindow {
   void drawChart(int chart);
   // The time span of the samples a chart shows.
   ValueRange shownTimes(int chart) const;
-  void fitAxisTitle(int chart);
+  void fitAxisTitle(int chart, int chartHeight);
   // The span of every sample of the chart's series.
   ValueRange chartValueRange(int chart, int count) const;
   ColumnGrid columnGrid(int chart) const;

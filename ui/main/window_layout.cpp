@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr int kShortest = 85;  // per cent of a window's first size
+
 // The client area whose frame has its top left corner at the point.
 QRect clientAt(QPoint frameTopLeft, QSize client, const QMargins& frame) {
   return QRect(frameTopLeft + QPoint(frame.left(), frame.top()), client);
@@ -25,13 +27,13 @@ QRect rightOf(const QRect& client, QSize size, const QMargins& frame) {
   return clientAt({outer.right() + 1, outer.top()}, size, frame);
 }
 
-// Rather smaller than over another window: down to three fifths of its size
-// where the screen ends before it does.
+// Rather smaller than over another window: down to 85 % of its size (the
+// graphs still show whole titles) where the screen ends before it does.
 QRect shortenedToFit(QRect client, const QRect& available, const QMargins& frame) {
   const int width = available.right() - frame.right() - client.left() + 1;
   const int height = available.bottom() - frame.bottom() - client.top() + 1;
-  client.setWidth(std::clamp(width, client.width() * 3 / 5, client.width()));
-  client.setHeight(std::clamp(height, client.height() * 3 / 5, client.height()));
+  client.setWidth(std::clamp(width, client.width() * kShortest / 100, client.width()));
+  client.setHeight(std::clamp(height, client.height() * kShortest / 100, client.height()));
   return client;
 }
 

@@ -17,8 +17,8 @@ QRect KeptOnScreen(const QRect& client, const QRect& available, const QMargins& 
 // The standard place of a window around the main window: the instruments to
 // its right, one below the other, and the memory viewer right of them; the
 // graphs below it, side by side, and the macro editor right of them. A window
-// the screen ends before gives up to two fifths of its size, then moves onto
-// the screen, overlapping others where the screen is too small.
+// the screen ends before gives up to 15 % of its size, then moves onto the
+// screen, overlapping others where the screen is too small.
 QRect StandardPlace(ChildKind kind, const QRect& mainFrame, const QRect& available,
                     const QMargins& frame);
 
