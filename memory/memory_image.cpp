@@ -64,6 +64,14 @@ void SetReadMemoryYield(std::function<void()> yield) {
   readYield() = std::move(yield);
 }
 
+const MemoryArea* MemoryAreaNamed(const QString& name) {
+  for (const MemoryArea& area : kMemoryAreas) {
+    if (name == QLatin1String(area.name))
+      return &area;
+  }
+  return nullptr;
+}
+
 void ClearMemoryImage() {
   std::memset(MemoryImage.Bytes, 0, sizeof MemoryImage.Bytes);
   MemoryImage.ReadProgress = 0;

@@ -20,16 +20,23 @@ extern MemoryRecord MemoryImage;
 
 struct MemoryArea {
   const char* caption;
+  const char* name;  // on the command line
   uint16_t first;
   uint16_t end;  // exclusive
+
+  constexpr int size() const { return end - first; }
+  constexpr int blocks() const { return size() / kMemoryBlock; }
 };
 
 inline constexpr MemoryArea kMemoryAreas[] = {
-    {"FLASH (32k)", 0x0000, 0x4000},
-    {"EEPROM (1k)", 0x4000, 0x4400},
-    {"SRAM (2k)", 0x4400, 0x4C00},
-    {"Всё (35k)", 0x0000, 0x4C00},
+    {"FLASH (32k)", "flash", 0x0000, 0x4000},
+    {"EEPROM (1k)", "eeprom", 0x4000, 0x4400},
+    {"SRAM (2k)", "sram", 0x4400, 0x4C00},
+    {"Всё (35k)", "all", 0x0000, 0x4C00},
 };
+
+// The area of that command-line name, or nothing.
+const MemoryArea* MemoryAreaNamed(const QString& name);
 
 // Called between blocks and at the end of a read: the program repaints the
 // status bar and processes pending events.

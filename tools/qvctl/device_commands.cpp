@@ -83,13 +83,6 @@ int screenAfter(uint8_t code) {
   return kExitOk;
 }
 
-struct NamedArea {
-  const char* name;
-  int area;
-};
-
-constexpr NamedArea kAreaNames[] = {{"flash", 0}, {"eeprom", 1}, {"sram", 2}, {"all", 3}};
-
 }  // namespace
 
 void PrintLine(const QString& text) {
@@ -227,26 +220,22 @@ int RunPoll(const QStringList& arguments) {
 }
 
 int RunReadMemory(const QStringList& arguments) {
-  int area = -1;
+  const MemoryArea* area = nullptr;
   QString out;
   for (int i = 0; i < arguments.size(); ++i) {
     if (arguments[i] == QLatin1String("--out") && i + 1 < arguments.size()) {
       out = arguments[++i];
-      continue;
-    }
-    for (const NamedArea& named : kAreaNames) {
-      if (arguments[i] == QLatin1String(named.name))
-        area = named.area;
+    } else if (const MemoryArea* named = MemoryAreaNamed(arguments[i])) {
+      area = named;
     }
   }
-  if (area < 0 || out.isEmpty()) {
+  if (!area || out.isEmpty()) {
     PrintError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
     return kExitUsage;
   }
   if (!OpenChargerPort())
     return kExitPort;
-  const MemoryArea& range = kMemoryAreas[area];
-  const int blocks = (range.end - range.first) / kMemoryBlock;
+  const int blocks = area->blocks();
   // Progress on a terminal only: one update per percent.
   if (isatty(STDERR_FILENO)) {
     SetReadMemoryYield([blocks, done = 0, shown = -1]() mutable {
@@ -255,7 +244,7 @@ int RunReadMemory(const QStringList& arguments) {
         std::fprintf(stderr, "\rread-memory: %3d%%", shown = percent);
     });
   }
-  ReadMemory(range.first, static_cast<uint16_t>(range.end - range.first), kMemoryBlock);
+  ReadMemory(area->first, static_cast<uint16_t>(area->size()), kMemoryBlock);
   SetReadMemoryYield({});
   if (isatty(STDERR_FILENO))
     std::fputc('\n', stderr);
