@@ -24,6 +24,9 @@ constexpr int kDumpLineBytes = 16;
 // Control codes show as ".": a line break or tab in the character column
 // would break the 69-character line.
 constexpr uint8_t kFirstShownCode = 0x20;
+// A single bad block is worth stepping over; this many in a row mean the
+// charger is gone.
+constexpr int kFailedBlocksToGiveUp = 3;
 
 std::function<void()>& readYield() {
   static std::function<void()> yield;
@@ -50,6 +53,16 @@ void buildReadRequest(int address, uint8_t block) {
   r[3] = block;
   r[4] = Crc8(r, 4);
   DeviceLink.RequestLength = kReadRequestLength;
+}
+
+// One block into the image; false, the image untouched, without a usable
+// reply.
+bool readBlock(int address, uint8_t block) {
+  buildReadRequest(address, block);
+  if (!SendCommand() || DeviceLink.Reply[0] != U_ReadMemory)
+    return false;
+  std::memcpy(MemoryImage.Bytes + address, DeviceLink.Reply + 4, block);
+  return true;
 }
 
 // Image bytes [offset, offset + length) clipped to the image.
@@ -85,18 +98,20 @@ bool ReadMemory(uint16_t start, uint16_t count, uint8_t block) {
   const BackgroundHold hold;
   MemoryImage.FailedBlocks = 0;
   const int end = start + count;
+  int failedInARow = 0;
   for (int address = start; address < end; address += block) {
-    if (!DeviceLink.PortOpen) {
-      // Closed by another command between blocks: the rest is not read.
+    // Closed by another command between blocks, or a charger that stopped
+    // answering: each further block would cost the full time-out for nothing.
+    if (!DeviceLink.PortOpen || failedInARow == kFailedBlocksToGiveUp) {
       MemoryImage.FailedBlocks += (end - address + block - 1) / block;
       break;
     }
     if (count > 0)
       MemoryImage.ReadProgress = static_cast<double>(address - start) / count;
-    buildReadRequest(address, block);
-    if (SendCommand() && DeviceLink.Reply[0] == U_ReadMemory) {
-      std::memcpy(MemoryImage.Bytes + address, DeviceLink.Reply + 4, block);
+    if (readBlock(address, block)) {
+      failedInARow = 0;
     } else {
+      ++failedInARow;
       ++MemoryImage.FailedBlocks;
     }
     yieldToUi();

@@ -13,7 +13,7 @@ inline constexpr int kDumpLength = 0x4C00;
 struct MemoryRecord {
   uint8_t Bytes[kMemoryImageSize] = {};
   double ReadProgress = 0;  // 0 <= p < 1 while a read runs, else 0
-  int FailedBlocks = 0;     // blocks the last read could not get
+  int FailedBlocks = 0;     // blocks the last read did not get
 };
 
 extern MemoryRecord MemoryImage;
@@ -47,8 +47,9 @@ void ClearMemoryImage();
 // Reads count bytes from start in blocks into the image, the polling held
 // off meanwhile. False when no port could be opened or the range does not fit
 // the image.
-// A block whose exchange fails keeps its previous bytes and is counted in
-// FailedBlocks; a port closed meanwhile ends the read.
+// A block whose exchange fails keeps its previous bytes; three such blocks in
+// a row or a port closed meanwhile end the read. FailedBlocks counts every
+// block not read, the failed ones and those never asked for.
 bool ReadMemory(uint16_t start, uint16_t count, uint8_t block);
 
 // "MEM/fes.bin" under the program folder.
