@@ -1,10 +1,11 @@
 // qvctl as a user runs it, against the simulator on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <signal.h>
 
 #include "sim/memory_image.h"
 #include "tests/support/sim_process.h"
@@ -167,7 +168,7 @@ TEST_F(Qvctl, ARunSurvivesAKilledRecorderAndASilentCharger) {
     return files.size() == 1 ? ReadAll(gra + files[0]).count("\r\n") : qsizetype(0);
   };
   const QStringList arguments{"--home", folder.path(), "--port", sim->devicePath(),
-                              "record",  "--interval",  "0.2"};
+                              "record", "--interval",  "0.2"};
   QProcess first;
   first.start(QVCTL_PATH, arguments);
   ASSERT_TRUE(WaitFor([&] { return lines() >= 3; }, 10000));
@@ -219,6 +220,25 @@ TEST_F(Qvctl, ReadMemoryWritesTheDumpFile) {
   EXPECT_EQ(ReadAll(out), dump);
   EXPECT_EQ(run({"--yes", "read-memory", "sram", "--out", out}).exitCode, 0);
   EXPECT_NE(ReadAll(out), dump);
+}
+
+// Nothing read, nothing written: no dump is created and an older one stays.
+TEST_F(Qvctl, ReadMemoryThatGotNoBlockWritesNoFile) {
+  startSim({"--fault", "badcrc=1"});
+  const QString out = folder.file("MEM/dump.bin");
+  const Outcome none = run({"read-memory", "eeprom", "--out", out});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.err.count('\n'), 1) << none.err.toStdString();
+  EXPECT_TRUE(none.err.contains(out + " not written")) << none.err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(out));
+
+  WriteAll(out, "an older dump");
+  const Outcome kept = run({"--yes", "read-memory", "all", "--out", out});
+  EXPECT_EQ(kept.exitCode, 2);
+  EXPECT_EQ(kept.err.count('\n'), 1) << kept.err.toStdString();
+  EXPECT_EQ(ReadAll(out), "an older dump");
+  // Each read gave up after three blocks of five attempts.
+  EXPECT_EQ(sim->stop().value("requests"), 2 * 3 * 5);
 }
 
 QMap<QString, qint64> figuresOf(const QString& out) {

@@ -244,10 +244,16 @@ int RunReadMemory(const QStringList& arguments) {
         std::fprintf(stderr, "\rread-memory: %3d%%", shown = percent);
     });
   }
-  ReadMemory(area->first, static_cast<uint16_t>(area->size()), kMemoryBlock);
+  const bool read = ReadMemory(area->first, static_cast<uint16_t>(area->size()), kMemoryBlock);
   SetReadMemoryYield({});
   if (isatty(STDERR_FILENO))
     std::fputc('\n', stderr);
+  // A dump of nothing but the zeros the image starts with would pass for
+  // the charger's memory.
+  if (!read || MemoryImage.FailedBlocks == blocks) {
+    PrintError(kNoReply + QStringLiteral("; ") + out + QStringLiteral(" not written"));
+    return kExitNoReply;
+  }
   messages.clear();
   if (!SaveDump(out, 0, kDumpLength)) {
     PrintError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")
