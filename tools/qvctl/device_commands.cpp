@@ -1,8 +1,11 @@
 #include "tools/qvctl/device_commands.h"
 
 #include <unistd.h>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "acquisition/polling.h"
@@ -20,11 +23,15 @@
 #include "link/port.h"
 #include "memory/memory_image.h"
 #include "settings/settings.h"
+#include "tools/qvctl/poll_schedule.h"
 
 namespace {
 
 QStringList messages;
 bool answerYes = false;
+// A device path from --port: it stands in for the configured COM number, and
+// the messages name it as the user gave it.
+QString givenPortPath;
 
 bool askOnTerminal(const QString& question) {
   if (answerYes)
@@ -38,12 +45,6 @@ bool askOnTerminal(const QString& question) {
   return answer[0] == 'y' || answer[0] == 'Y';
 }
 
-bool isNumber(const QString& text) {
-  bool ok = false;
-  text.toInt(&ok);
-  return ok;
-}
-
 const QString kNoReply =
     QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)");
 const QString kUnsupported = QStringLiteral("Данное устройство не поддерживается!");
@@ -55,6 +56,14 @@ bool query(uint8_t code) {
     return true;
   PrintError(kNoReply);
   return false;
+}
+
+// The core calls the port "COM" + the configured number.
+QString namingTheGivenPort(QString message) {
+  if (givenPortPath.isEmpty())
+    return message;
+  const QRegularExpression configured(QStringLiteral("\\bCOM%1\\b").arg(Settings.COM));
+  return message.replace(configured, givenPortPath);
 }
 
 void printScreen() {
@@ -83,6 +92,12 @@ int screenAfter(uint8_t code) {
   return kExitOk;
 }
 
+void waitUntil(const QElapsedTimer& clock, qint64 ms) {
+  const qint64 wait = ms - clock.elapsed();
+  if (wait > 0)
+    QThread::msleep(static_cast<unsigned long>(wait));
+}
+
 }  // namespace
 
 void PrintLine(const QString& text) {
@@ -102,7 +117,7 @@ bool OpenChargerPort() {
   Connect();
   if (DeviceLink.PortOpen)
     return true;
-  QString why = messages.join(QStringLiteral(" "));
+  QString why = namingTheGivenPort(messages.join(QStringLiteral(" ")));
   if (why.isEmpty())
     why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
   if (!DeviceLink.LastPortError.isEmpty())
@@ -116,17 +131,16 @@ void PrepareDevice(const Options& options) {
     SetProgramFolder(options.home);
   InitSharedState();
   LoadSettings();
-  Settings.SaveComLog = options.log;
+  Settings.SaveComLog = Settings.SaveComLog || options.log;
   if (options.baud > 0)
     Settings.COMSpeed = options.baud;
   if (Settings.COM < 1)
     Settings.COM = 1;
-  if (!options.port.isEmpty()) {
-    if (isNumber(options.port)) {
-      Settings.COM = options.port.toInt();
-    } else {
-      Settings.PortPaths.insert(Settings.COM, options.port);
-    }
+  if (options.comNumber > 0) {
+    Settings.COM = options.comNumber;
+  } else if (!options.port.isEmpty()) {
+    givenPortPath = options.port;
+    Settings.PortPaths.insert(Settings.COM, givenPortPath);
   }
   answerYes = options.yes;
   SetMessageSeam({[](const QString& text) { messages << text; }, askOnTerminal});
@@ -202,9 +216,15 @@ int RunPoll(const QStringList& arguments) {
   const double start = Now();
   for (ChannelRecord& channel : ChannelData)
     channel.StartTime = start;
+  const qint64 intervalMs = std::llround(interval * 1000);
+  QElapsedTimer sinceFirst;
+  sinceFirst.start();
+  PollSlot slot{0, 0};
   for (int n = 0; count == 0 || n < count; ++n) {
-    if (n > 0)
-      QThread::msleep(static_cast<unsigned long>(interval * 1000));
+    if (n > 0) {
+      slot = NextPollSlot(slot.index, sinceFirst.elapsed(), intervalMs);
+      waitUntil(sinceFirst, slot.atMs);
+    }
     int before[2] = {ChannelData[0].Count, ChannelData[1].Count};
     if (!query(U_GiveMeADC))
       return kExitNoReply;
