@@ -55,7 +55,8 @@ TEST_F(LiveWindow, TheDemoChargerIsPolledAndRecordedLikeARealOne) {
   EXPECT_EQ(ChannelData[0].State, kStateRecording);  // the demo charges channel 1
   EXPECT_EQ(ChannelData[0].Count, 2);
   EXPECT_EQ(QDir(GraFolder()).entryList(QDir::Files).size(), 1);
-  EXPECT_TRUE(form->statusPanels[1]->text().startsWith("Ch1:ЗУ ")) << form->statusPanels[1]->text().toStdString();
+  EXPECT_TRUE(form->statusPanels[1]->text().startsWith("Ch1:ЗУ "))
+      << form->statusPanels[1]->text().toStdString();
   EXPECT_TRUE(logLines().contains("U_GiveMeADC: Запрос на состояние ADC"));
   EXPECT_EQ(port.opens, 0);  // no serial port was touched
 
