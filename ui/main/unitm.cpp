@@ -22,12 +22,14 @@
 #include "memory/memory_image.h"
 #include "settings/settings.h"
 #include "settings/window_position.h"
+#include "ui/help/unithelp.h"
 #include "ui/main/captions.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
 #include "ui/main/run_end_notice.h"
 #include "ui/main/status_bar.h"
+#include "ui/main/unavailable.h"
 #include "ui/main/unitabout.h"
 
 namespace {
@@ -45,6 +47,9 @@ struct PlainItem {
   const char* caption;
   const char* shortcut;
 };
+
+// Items the charger's protocol has no frames for.
+const char* const kUnavailableItems[] = {"N25", "N24", "N26", "N8", "N17", "N21", "N9", "N16"};
 
 }  // namespace
 
@@ -147,10 +152,8 @@ void TFormM::buildMenu() {
       {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
       {"Окна", "N32", "Каскад", "Ctrl+K"},
       {"Окна", "N33", "Стандарт", "Ctrl+C"},
-      {"Помощь", "N10", "Эксплуатация", "Shift+F1"},
       {"Помощь", "N9", "Теория", "Alt+F1"},
       {"Помощь", "N16", "Схема", "Ctrl+F1"},
-      {"Помощь", "N36", "Макросы", "Ctrl+F2"},
   };
   auto plainItems = [this](QMenu* menu, const char* title) {
     for (const PlainItem& p : plain) {
@@ -190,10 +193,17 @@ void TFormM::buildMenu() {
   plainItems(menuOf("Настройки"), "Настройки");
   plainItems(menuOf("Окна"), "Окна");
   QMenu* help = menuOf("Помощь");
+  connect(addItem(help, "N10", QStringLiteral("Эксплуатация"), "Shift+F1"), &QAction::triggered,
+          this, &TFormM::N10Click);
   plainItems(help, "Помощь");
+  connect(addItem(help, "N36", QStringLiteral("Макросы"), "Ctrl+F2"), &QAction::triggered, this,
+          &TFormM::N36Click);
   help->addSeparator();
   connect(addItem(help, "N12", QStringLiteral("О программе"), "F1"), &QAction::triggered, this,
           &TFormM::N12Click);
+
+  for (const char* name : kUnavailableItems)
+    MarkUnavailable(item(name));
 }
 
 void TFormM::toggle(ChildKind kind) {
@@ -316,6 +326,14 @@ void TFormM::N7Click() {
   close();
 }
 
+void TFormM::N10Click() {
+  ShowHelp(HelpDocument::UserGuide);
+}
+
+void TFormM::N36Click() {
+  ShowHelp(HelpDocument::QvmlReference);
+}
+
 void TFormM::N12Click() {
   ShowAboutInformation(this);
 }
@@ -374,6 +392,7 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   Settings.OpenWindowsMask = OpenChildWindowsMask();
   CloseChildWindows();
+  CloseHelpWindow();
   Settings.MainPos =
       WindowPositionText({x(), y(), Image1->width(), Image1->height() + StatusBar1->height()});
   if (!SaveSettings())

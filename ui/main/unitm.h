@@ -47,6 +47,8 @@ class TFormM : public QMainWindow {
   void N40Click();
   void N41Click();
   void N7Click();
+  void N10Click();  // the user guide
+  void N36Click();  // the macro language reference
   void N12Click();
   void Timer1Timer();
   void Image1MouseDown(QPoint position, QSize size);
