@@ -15,20 +15,23 @@ const KeywordSubstitution KeywordSubstitutions[kKeywordSubstitutionCount] = {
     {"(ERROR)", "(4)"},
 };
 
+const QString MacroErrorEndings[kMacroErrorCount] = {
+    QStringLiteral(". Неверный синтаксис."),
+    QStringLiteral(". Название команды не определено."),
+    QStringLiteral(". Неверное количество операндов."),
+    QStringLiteral(". Макрос длиннее 255 байт."),
+    QStringLiteral(". Текст длиннее 256 строк."),
+};
+
 QStringList MacroErrorList;
 
 namespace {
 
-const QString kSyntaxError = QStringLiteral(". Неверный синтаксис.");
-const QString kUnknownCommand = QStringLiteral(". Название команды не определено.");
-const QString kOperandCountError = QStringLiteral(". Неверное количество операндов.");
-const QString kImageTooLong = QStringLiteral(". Макрос длиннее 255 байт.");
-const QString kTextTooLong = QStringLiteral(". Текст длиннее 256 строк.");
-
-void reportLineError(int line, const QString& suffix) {
+void reportLineError(int line, MacroError error) {
   if (CompiledMacro.errorCount < 255)
     ++CompiledMacro.errorCount;  // never wraps back to 0
-  ReportMacroError(QStringLiteral("Ошибка в строке: ") + QString::number(line) + suffix);
+  ReportMacroError(kMacroErrorStart + QString::number(line) +
+                   MacroErrorEndings[static_cast<int>(error)]);
 }
 
 QString textBefore(const QString& text, QChar ch) {
@@ -84,7 +87,7 @@ bool compileLine(int k, const QString& line) {
   const QString a = TextField(s, 0, u')');
   const QString b = TextField(s, 1, u')');
   if (!b.isEmpty() && !a.contains(QStringLiteral("IF(")))
-    reportLineError(k, kSyntaxError);
+    reportLineError(k, MacroError::Syntax);
   if (!a.isEmpty() && !CompileStatement(k, a))
     return false;
   if (!b.isEmpty() && !CompileStatement(k, b))
@@ -160,12 +163,12 @@ int FindMacroCommand(const QString& statement) {
 bool CompileStatement(int line, const QString& statement) {
   const int entry = FindMacroCommand(statement);
   if (entry < 0) {
-    reportLineError(line, kUnknownCommand);
+    reportLineError(line, MacroError::UnknownCommand);
     return true;
   }
   const int expected = MacroOperandCount(entry);
   if (givenOperandCount(statement, expected) != expected) {
-    reportLineError(line, kOperandCountError);
+    reportLineError(line, MacroError::OperandCount);
     return true;
   }
   QByteArray operands;
@@ -180,7 +183,7 @@ bool CompileStatement(int line, const QString& statement) {
     operands += EncodeOperand(text, kind);
   }
   if (CompiledMacro.length + 1 + operands.size() > kMacroImageLimit) {
-    reportLineError(line, kImageTooLong);
+    reportLineError(line, MacroError::ImageTooLong);
     return false;
   }
   EmitCommandCode(line, entry);
@@ -204,7 +207,7 @@ void CompileMacro(const QString& text) {
       // Only a line that holds a statement makes the text too long.
       if (TextField(lines[k], 0, u';').isEmpty())
         continue;
-      reportLineError(k, kTextTooLong);
+      reportLineError(k, MacroError::TextTooLong);
       break;
     }
     if (!compileLine(k, lines[k]))

@@ -18,6 +18,13 @@ inline constexpr int kKeywordSubstitutionCount = 13;
 // Applied in this order, each to its first occurrence in a line.
 extern const KeywordSubstitution KeywordSubstitutions[kKeywordSubstitutionCount];
 
+// Every message is kMacroErrorStart, the line number (from 0) and the ending
+// of its error.
+enum class MacroError { Syntax, UnknownCommand, OperandCount, ImageTooLong, TextTooLong };
+inline constexpr int kMacroErrorCount = 5;
+inline const QString kMacroErrorStart = QStringLiteral("Ошибка в строке: ");
+extern const QString MacroErrorEndings[kMacroErrorCount];
+
 // The messages of the latest compilation, in order: the editor's error list.
 extern QStringList MacroErrorList;
 

@@ -24,6 +24,9 @@ constexpr int kDumpLineBytes = 16;
 // Control codes show as ".": a line break or tab in the character column
 // would break the 69-character line.
 constexpr uint8_t kFirstShownCode = 0x20;
+// A single bad block is worth stepping over; this many in a row mean the
+// charger is gone.
+constexpr int kFailedBlocksToGiveUp = 3;
 
 std::function<void()>& readYield() {
   static std::function<void()> yield;
@@ -52,6 +55,16 @@ void buildReadRequest(int address, uint8_t block) {
   DeviceLink.RequestLength = kReadRequestLength;
 }
 
+// One block into the image; false, the image untouched, without a usable
+// reply.
+bool readBlock(int address, uint8_t block) {
+  buildReadRequest(address, block);
+  if (!SendCommand() || DeviceLink.Reply[0] != U_ReadMemory)
+    return false;
+  std::memcpy(MemoryImage.Bytes + address, DeviceLink.Reply + 4, block);
+  return true;
+}
+
 // Image bytes [offset, offset + length) clipped to the image.
 void clipToImage(int& offset, int& length) {
   offset = std::clamp(offset, 0, kMemoryImageSize);
@@ -62,6 +75,14 @@ void clipToImage(int& offset, int& length) {
 
 void SetReadMemoryYield(std::function<void()> yield) {
   readYield() = std::move(yield);
+}
+
+const MemoryArea* MemoryAreaNamed(const QString& name) {
+  for (const MemoryArea& area : kMemoryAreas) {
+    if (name == QLatin1String(area.name))
+      return &area;
+  }
+  return nullptr;
 }
 
 void ClearMemoryImage() {
@@ -77,18 +98,20 @@ bool ReadMemory(uint16_t start, uint16_t count, uint8_t block) {
   const BackgroundHold hold;
   MemoryImage.FailedBlocks = 0;
   const int end = start + count;
+  int failedInARow = 0;
   for (int address = start; address < end; address += block) {
-    if (!DeviceLink.PortOpen) {
-      // Closed by another command between blocks: the rest is not read.
+    // Closed by another command between blocks, or a charger that stopped
+    // answering: each further block would cost the full time-out for nothing.
+    if (!DeviceLink.PortOpen || failedInARow == kFailedBlocksToGiveUp) {
       MemoryImage.FailedBlocks += (end - address + block - 1) / block;
       break;
     }
     if (count > 0)
       MemoryImage.ReadProgress = static_cast<double>(address - start) / count;
-    buildReadRequest(address, block);
-    if (SendCommand() && DeviceLink.Reply[0] == U_ReadMemory) {
-      std::memcpy(MemoryImage.Bytes + address, DeviceLink.Reply + 4, block);
+    if (readBlock(address, block)) {
+      failedInARow = 0;
     } else {
+      ++failedInARow;
       ++MemoryImage.FailedBlocks;
     }
     yieldToUi();

@@ -13,23 +13,30 @@ inline constexpr int kDumpLength = 0x4C00;
 struct MemoryRecord {
   uint8_t Bytes[kMemoryImageSize] = {};
   double ReadProgress = 0;  // 0 <= p < 1 while a read runs, else 0
-  int FailedBlocks = 0;     // blocks the last read could not get
+  int FailedBlocks = 0;     // blocks the last read did not get
 };
 
 extern MemoryRecord MemoryImage;
 
 struct MemoryArea {
   const char* caption;
+  const char* name;  // on the command line
   uint16_t first;
   uint16_t end;  // exclusive
+
+  constexpr int size() const { return end - first; }
+  constexpr int blocks() const { return size() / kMemoryBlock; }
 };
 
 inline constexpr MemoryArea kMemoryAreas[] = {
-    {"FLASH (32k)", 0x0000, 0x4000},
-    {"EEPROM (1k)", 0x4000, 0x4400},
-    {"SRAM (2k)", 0x4400, 0x4C00},
-    {"Всё (35k)", 0x0000, 0x4C00},
+    {"FLASH (32k)", "flash", 0x0000, 0x4000},
+    {"EEPROM (1k)", "eeprom", 0x4000, 0x4400},
+    {"SRAM (2k)", "sram", 0x4400, 0x4C00},
+    {"Всё (35k)", "all", 0x0000, 0x4C00},
 };
+
+// The area of that command-line name, or nothing.
+const MemoryArea* MemoryAreaNamed(const QString& name);
 
 // Called between blocks and at the end of a read: the program repaints the
 // status bar and processes pending events.
@@ -40,8 +47,9 @@ void ClearMemoryImage();
 // Reads count bytes from start in blocks into the image, the polling held
 // off meanwhile. False when no port could be opened or the range does not fit
 // the image.
-// A block whose exchange fails keeps its previous bytes and is counted in
-// FailedBlocks; a port closed meanwhile ends the read.
+// A block whose exchange fails keeps its previous bytes; three such blocks in
+// a row or a port closed meanwhile end the read. FailedBlocks counts every
+// block not read, the failed ones and those never asked for.
 bool ReadMemory(uint16_t start, uint16_t count, uint8_t block);
 
 // "MEM/fes.bin" under the program folder.

@@ -29,8 +29,7 @@ class LiveOperation : public SimLinkTest {
     InitRecording();
     SetRunObserver({[this](int, const QString& path) { runFiles << path; }, {}});
     ASSERT_TRUE(IdentifyCharger());
-    QObject::connect(&poller, &Poller::polled,
-                     [this] { states << ChannelData[0].State; });
+    QObject::connect(&poller, &Poller::polled, [this] { states << ChannelData[0].State; });
     poller.setInterval(intervalMs);
     poller.setReconnectPauses(300, 1000);
     poller.start([] { return OpenPortQuietly(1, Settings.COMSpeed); });

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QSet>
+#include <cstring>
 
 #include "common/commands.h"
 #include "common/crc8.h"
@@ -15,12 +17,27 @@ uint8_t chargerByte(int address) {
   return static_cast<uint8_t>(address % 251);
 }
 
+QByteArray chargerBytes(int address, int count) {
+  QByteArray bytes;
+  for (int i = 0; i < count; ++i)
+    bytes.append(static_cast<char>(chargerByte(address + i)));
+  return bytes;
+}
+
+QByteArray imageBlock(int address) {
+  return QByteArray(reinterpret_cast<const char*>(MemoryImage.Bytes) + address, kMemoryBlock);
+}
+
+int requestAddress(const QByteArray& request) {
+  return static_cast<uint8_t>(request[1]) + static_cast<uint8_t>(request[2]) * 256;
+}
+
+QByteArray readPayload(const QByteArray& request) {
+  return QByteArray(3, '\0') + chargerBytes(requestAddress(request), uint8_t(request[3]));
+}
+
 QByteArray readReply(const QByteArray& request) {
-  const int address = static_cast<uint8_t>(request[1]) + static_cast<uint8_t>(request[2]) * 256;
-  QByteArray payload(3, '\0');
-  for (int i = 0; i < static_cast<uint8_t>(request[3]); ++i)
-    payload.append(static_cast<char>(chargerByte(address + i)));
-  return Frame(U_ReadMemory, payload);
+  return Frame(U_ReadMemory, readPayload(request));
 }
 
 class Memory : public LinkTest {
@@ -81,6 +98,56 @@ TEST_F(Memory, FailedBlocksKeepTheirPreviousBytes) {
   for (int a = 0x4440; a < 0x44C0; ++a)
     ASSERT_EQ(MemoryImage.Bytes[a], 0xEE) << a;
   EXPECT_EQ(MemoryImage.Bytes[0x44C0], chargerByte(0x44C0));
+}
+
+// How the charger answers each block, in order: '+' with the block, '.' not
+// at all, 'x' with a broken checksum on every attempt.
+struct BlockOutcomes {
+  const char* name;
+  const char* answers;
+  int asked;   // blocks requested before the read ends
+  int failed;  // FailedBlocks: failed and never asked for
+};
+
+TEST_F(Memory, ThreeFailedBlocksInARowEndTheRead) {
+  const BlockOutcomes cases[] = {
+      {"single failures between good blocks are stepped over", "+.+x+.++", 8, 3},
+      {"two in a row, then the charger answers again", "+..++x.+", 8, 4},
+      {"a silent charger costs three blocks", "........", 3, 8},
+      {"silence after good blocks", "++...+++", 5, 6},
+      {"silent and broken replies count alike", "+x.x++++", 4, 7},
+      {"the third failure in a row at the last block", "+++++...", 8, 3},
+  };
+  constexpr int kFirst = 0x4400;
+  const QByteArray untouchedBlock(kMemoryBlock, '\xEE');
+  for (const BlockOutcomes& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int blocks = static_cast<int>(std::strlen(c.answers));
+    std::fill(std::begin(MemoryImage.Bytes), std::end(MemoryImage.Bytes), uint8_t{0xEE});
+    QSet<int> asked;
+    port.responder = [&](const QByteArray& request) {
+      const int address = requestAddress(request);
+      asked.insert(address);
+      switch (c.answers[(address - kFirst) / kMemoryBlock]) {
+        case '+':
+          return ReplyChunks{readReply(request)};
+        case 'x':
+          return ReplyChunks{BadFrame(U_ReadMemory, readPayload(request))};
+        default:
+          return ReplyChunks{};
+      }
+    };
+    ASSERT_TRUE(ReadMemory(kFirst, uint16_t(blocks * kMemoryBlock), kMemoryBlock));
+    EXPECT_EQ(asked.size(), c.asked);
+    EXPECT_EQ(MemoryImage.FailedBlocks, c.failed);
+    EXPECT_EQ(MemoryImage.ReadProgress, 0);
+    for (int i = 0; i < blocks; ++i) {
+      const int address = kFirst + i * kMemoryBlock;
+      const bool read = i < c.asked && c.answers[i] == '+';
+      EXPECT_EQ(imageBlock(address), read ? chargerBytes(address, kMemoryBlock) : untouchedBlock)
+          << i;
+    }
+  }
 }
 
 TEST_F(Memory, PortClosedBetweenBlocksEndsTheRead) {

@@ -57,5 +57,6 @@ QMap<QString, qint64> SimProcess::stop() {
     process_.waitForFinished(kStopMs);
     return {};
   }
-  return parseStatistics(process_.readAllStandardError());
+  errorOutput_ = process_.readAllStandardError();
+  return parseStatistics(errorOutput_);
 }

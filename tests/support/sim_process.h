@@ -19,6 +19,8 @@ class SimProcess {
   QString devicePath() const { return devicePath_; }
   qint64 processId() const { return process_.processId(); }
   QMap<QString, qint64> stop();
+  // Everything it wrote on stderr until stop(): with --trace, every exchange.
+  const QByteArray& errorOutput() const { return errorOutput_; }
 
   static QString programPath();
 
@@ -26,4 +28,5 @@ class SimProcess {
   QStringList arguments_;
   QProcess process_;
   QString devicePath_;
+  QByteArray errorOutput_;
 };

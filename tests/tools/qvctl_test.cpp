@@ -1,15 +1,18 @@
 // qvctl as a user runs it, against the simulator on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <signal.h>
+#include <cmath>
 
 #include "sim/memory_image.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
+#include "tools/qvctl/poll_schedule.h"
 
 namespace {
 
@@ -88,8 +91,69 @@ TEST_F(Qvctl, SpeedZeroInTheSettingsIsNamed) {
   WriteAll(folder.file("qv20.ini"), "[COMMON]\r\nCOMSpeed=0\r\n");
   const Outcome r = run({"identify"});
   EXPECT_EQ(r.exitCode, 4);
-  EXPECT_EQ(r.err, "qvctl: COM1 не открылся!!! (no usable speed: 0 baud)\n");
+  EXPECT_EQ(r.err, "qvctl: " + sim->devicePath() + " не открылся!!! (no usable speed: 0 baud)\n");
   EXPECT_EQ(run({"--baud", "38400", "identify"}).exitCode, 0);
+}
+
+// qv20.ini names COM5; what the user gave on the command line is what the
+// error names.
+TEST_F(Qvctl, PortErrorsNameThePortAsGiven) {
+  const QString missing = folder.file("missing7");
+  WriteAll(folder.file("qv20.ini"),
+           "[COMMON]\r\nCOM=5\r\n[PORTS]\r\nCOM7=" + missing.toUtf8() + "\r\n");
+  struct Case {
+    QString port;
+    QString named;
+  } cases[] = {
+      {folder.file("no-such-device"), folder.file("no-such-device")},
+      {"COM7", "COM7"},
+      {"com7", "COM7"},
+      {"7", "COM7"},
+  };
+  for (const Case& c : cases) {
+    const Outcome r = run({"--port", c.port, "identify"}, false);
+    EXPECT_EQ(r.exitCode, 4) << c.port.toStdString();
+    EXPECT_TRUE(r.err.startsWith("qvctl: Не могу открыть " + c.named + "! " + c.named +
+                                 " не открылся!!! ("))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("COM5")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+  }
+}
+
+TEST_F(Qvctl, PortAsComNumberOrNameInAnyCase) {
+  startSim();
+  WriteAll(folder.file("qv20.ini"),
+           "[COMMON]\r\nCOM=5\r\n[PORTS]\r\nCOM3=" + sim->devicePath().toUtf8() + "\r\n");
+  for (const char* port : {"3", "COM3", "com3", "Com3"}) {
+    const Outcome r = run({"--port", port, "identify"}, false);
+    EXPECT_EQ(r.exitCode, 0) << port << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out, "QV V2.3Z\n") << port;
+  }
+  for (const char* port : {"0", "COM0", "100", "com100"})
+    EXPECT_EQ(run({"--port", port, "identify"}, false).exitCode, 1) << port;
+}
+
+TEST_F(Qvctl, CommunicationLogFromTheSettingsOrTheOption) {
+  startSim();
+  struct Case {
+    const char* setting;
+    bool option;
+    bool logged;
+  } cases[] = {{"1", false, true}, {"0", true, true}, {"0", false, false}};
+  for (const Case& c : cases) {
+    QDir(folder.path() + "LOG").removeRecursively();
+    WriteAll(folder.file("qv20.ini"), QByteArray("[COMMON]\r\nSaveComLog=") + c.setting + "\r\n");
+    QStringList arguments{"identify"};
+    if (c.option)
+      arguments.prepend("--log");
+    ASSERT_EQ(run(arguments).exitCode, 0);
+    const QStringList logs = QDir(folder.path() + "LOG").entryList(QDir::Files);
+    EXPECT_EQ(logs.size(), c.logged ? 1 : 0) << c.setting << c.option;
+    if (!logs.isEmpty()) {
+      EXPECT_TRUE(ReadAll(folder.path() + "LOG/" + logs[0]).contains("U_WhoAreYou"));
+    }
+  }
 }
 
 TEST_F(Qvctl, BusyPortIsRefused) {
@@ -135,6 +199,54 @@ TEST_F(Qvctl, PollPrintsBothChannelsPerReply) {
   EXPECT_TRUE(QDir(folder.path() + "GRA").isEmpty()) << "poll only watches";
 }
 
+// Milliseconds of each request the simulator traced, from its start.
+QList<qint64> requestTimes(const QByteArray& trace) {
+  QList<qint64> times;
+  for (const QByteArray& line : trace.split('\n')) {
+    const QList<QByteArray> fields = line.split(' ');
+    if (fields.size() >= 3 && fields[1] == "rx")
+      times << std::llround(fields[0].toDouble() * 1000);
+  }
+  return times;
+}
+
+// Every reply comes 300 ms late; the requests still go every 500 ms, not
+// every 800.
+TEST_F(Qvctl, PollKeepsItsPeriodWhateverTheExchangesTake) {
+  startSim({"--trace", "--fault", "delay=1", "--delay-ms", "300"});
+  const Outcome r = run({"poll", "--interval", "0.5", "--count", "5"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  sim->stop();
+  const QList<qint64> times = requestTimes(sim->errorOutput());
+  ASSERT_EQ(times.size(), 5) << sim->errorOutput().toStdString();
+  const qint64 span = times.last() - times.first();
+  EXPECT_GE(span, 4 * 500 - 50);
+  EXPECT_LT(span, 4 * 500 + 600);  // interval plus exchange would be 3200
+}
+
+TEST(PollSchedule, SlotsKeepToTheGridAndSkipOnlyWhatIsTooLate) {
+  struct Case {
+    const char* name;
+    qint64 last;
+    qint64 nowMs;
+    qint64 intervalMs;
+    PollSlot next;
+  } cases[] = {
+      {"an exchange within its interval waits for the next slot", 0, 300, 1000, {1, 1000}},
+      {"a slot a little late goes at once", 0, 1300, 1000, {1, 1300}},
+      {"half an interval late is still on time", 0, 1500, 1000, {1, 1500}},
+      {"further behind the slot is skipped for the next", 0, 1600, 1000, {2, 2000}},
+      {"a long overrun skips to the first slot on time", 3, 7400, 1000, {7, 7400}},
+      {"later slots stay on the grid", 7, 7450, 1000, {8, 8000}},
+      {"no interval: one after the other", 4, 1234, 0, {5, 1234}},
+  };
+  for (const Case& c : cases) {
+    const PollSlot next = NextPollSlot(c.last, c.nowMs, c.intervalMs);
+    EXPECT_EQ(next.index, c.next.index) << c.name;
+    EXPECT_EQ(next.atMs, c.next.atMs) << c.name;
+  }
+}
+
 TEST_F(Qvctl, RecordPrintsTheRunsFileAndStopsOnceEveryRunEnded) {
   startSim({"--start", "1", "--time-scale", "3000"});
   const Outcome r = run({"record", "--interval", "0.2", "--until-end"});
@@ -167,7 +279,7 @@ TEST_F(Qvctl, ARunSurvivesAKilledRecorderAndASilentCharger) {
     return files.size() == 1 ? ReadAll(gra + files[0]).count("\r\n") : qsizetype(0);
   };
   const QStringList arguments{"--home", folder.path(), "--port", sim->devicePath(),
-                              "record",  "--interval",  "0.2"};
+                              "record", "--interval",  "0.2"};
   QProcess first;
   first.start(QVCTL_PATH, arguments);
   ASSERT_TRUE(WaitFor([&] { return lines() >= 3; }, 10000));
@@ -221,6 +333,25 @@ TEST_F(Qvctl, ReadMemoryWritesTheDumpFile) {
   EXPECT_NE(ReadAll(out), dump);
 }
 
+// Nothing read, nothing written: no dump is created and an older one stays.
+TEST_F(Qvctl, ReadMemoryThatGotNoBlockWritesNoFile) {
+  startSim({"--fault", "badcrc=1"});
+  const QString out = folder.file("MEM/dump.bin");
+  const Outcome none = run({"read-memory", "eeprom", "--out", out});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.err.count('\n'), 1) << none.err.toStdString();
+  EXPECT_TRUE(none.err.contains(out + " not written")) << none.err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(out));
+
+  WriteAll(out, "an older dump");
+  const Outcome kept = run({"--yes", "read-memory", "all", "--out", out});
+  EXPECT_EQ(kept.exitCode, 2);
+  EXPECT_EQ(kept.err.count('\n'), 1) << kept.err.toStdString();
+  EXPECT_EQ(ReadAll(out), "an older dump");
+  // Each read gave up after three blocks of five attempts.
+  EXPECT_EQ(sim->stop().value("requests"), 2 * 3 * 5);
+}
+
 QMap<QString, qint64> figuresOf(const QString& out) {
   QMap<QString, qint64> figures;
   for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
@@ -258,6 +389,17 @@ TEST_F(Qvctl, SoakCarriesOnAfterFailedCommands) {
   EXPECT_EQ(f.value("bytes.received"), 10);
   EXPECT_EQ(f.value("port.opens"), 2);  // the failed measurement closed the port
   EXPECT_EQ(run({"soak", "--exchanges", "0"}).exitCode, 1);
+}
+
+TEST_F(Qvctl, HelpIsTheUsageOnStdout) {
+  for (const char* help : {"--help", "-h", "help"}) {
+    const Outcome r = run({help}, false);
+    EXPECT_EQ(r.exitCode, 0) << help;
+    EXPECT_TRUE(r.out.startsWith("usage: qvctl ")) << help;
+    EXPECT_TRUE(r.out.contains("exit codes:")) << help;
+    EXPECT_TRUE(r.err.isEmpty()) << help << ": " << r.err.toStdString();
+  }
+  EXPECT_EQ(run({"--port", "3", "--help"}, false).exitCode, 0);
 }
 
 TEST_F(Qvctl, UsageErrors) {

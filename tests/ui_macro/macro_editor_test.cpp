@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QtTest/QTest>
@@ -23,12 +25,14 @@
 #include "macro/templates.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
+#include "ui/help/unithelp.h"
 #include "ui/macro/macro_editor.h"
 #include "ui/macro/rich_text.h"
 #include "ui/macro/unitqvml.h"
 #include "ui/main/child_window.h"
 #include "ui/main/fonts.h"
 #include "ui/main/modal.h"
+#include "ui/main/unavailable.h"
 
 namespace {
 
@@ -440,6 +444,41 @@ TEST_F(MacroEditorWindow, ToolbarButtonsHaveHintsAndTheirOwnPictures) {
     EXPECT_EQ(pictures[i].size(), QSize(24, 24));
     for (int j = 0; j < i; ++j)
       EXPECT_NE(pictures[i], pictures[j]) << i << " looks like " << j;
+  }
+}
+
+TEST_F(MacroEditorWindow, ChargerMacroCommandsAreGreyedWithTheReason) {
+  open();
+  const QStringList greyed = {"ToolButton9", "ToolButton10", "N10", "N11"};
+  for (QAction* action : form->findChildren<QAction*>()) {
+    if (action->isSeparator() || action->menu())
+      continue;
+    const QString name = action->objectName();
+    EXPECT_EQ(action->isEnabled(), !greyed.contains(name)) << name.toStdString();
+  }
+  for (const char* name : {"N10", "N11"}) {
+    QAction* action = form->item(name);
+    EXPECT_EQ(action->toolTip(), kUnavailableHint) << name;
+    auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+    ASSERT_NE(menu, nullptr) << name;
+    EXPECT_TRUE(menu->toolTipsVisible()) << name;
+  }
+  // A tool button's hint is its only caption: it stays, the reason follows.
+  EXPECT_EQ(form->item("ToolButton9")->toolTip(),
+            QStringLiteral("Прочитать из ЗУ\n") + kUnavailableHint);
+  EXPECT_EQ(form->item("ToolButton10")->toolTip(),
+            QStringLiteral("Записать в ЗУ\n") + kUnavailableHint);
+}
+
+TEST_F(MacroEditorWindow, HelpButtonAndItemShowTheLanguageReference) {
+  open();
+  for (const char* name : {"ToolButton12", "QVML1"}) {
+    form->item(name)->trigger();
+    TFormHelp* help = HelpWindowInstance();
+    ASSERT_NE(help, nullptr) << name;
+    EXPECT_EQ(help->TextBrowser1->source(), HelpDocumentUrl(HelpDocument::QvmlReference));
+    EXPECT_TRUE(help->TextBrowser1->toPlainText().startsWith("Справочник языка QVML\n"));
+    CloseHelpWindow();
   }
 }
 

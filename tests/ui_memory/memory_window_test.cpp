@@ -158,6 +158,8 @@ TEST_F(SimMemoryWindow, FailedBlocksAreCountedAndKeepTheirBytes) {
   EXPECT_EQ(messages, QStringList{"Не удалось прочитать блоков: 16"});
   for (int a = 0x4000; a < 0x4400; ++a)
     ASSERT_EQ(MemoryImage.Bytes[a], 0xAA) << a;
+  // Three blocks of five attempts each, then the read gave up.
+  EXPECT_EQ(sim->stop().value("requests"), 15);
 }
 
 }  // namespace

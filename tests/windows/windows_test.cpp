@@ -75,8 +75,7 @@ TEST_F(ProgramWindows, MaskOf63ReopensEveryWindowInOrderOnTheFirstTick) {
   for (ChildKind kind : kAllInOrder)
     EXPECT_TRUE(menuItem(kind)->isChecked());
   // Each takes its stored place.
-  EXPECT_EQ(ChildWindowInstance(ChildKind::Mem)->pos(), QPoint(30, 40));
-  EXPECT_EQ(ChildWindowInstance(ChildKind::Mem)->size(), QSize(500, 300));
+  EXPECT_EQ(ChildWindowInstance(ChildKind::Mem)->geometry(), QRect(30, 40, 500, 300));
 }
 
 TEST_F(ProgramWindows, ToggleClosesAtTheWindowsNextTickWithItsPositionStored) {
@@ -85,7 +84,7 @@ TEST_F(ProgramWindows, ToggleClosesAtTheWindowsNextTickWithItsPositionStored) {
     menuItem(kind)->trigger();
     ChildWindow* window = ChildWindowInstance(kind);
     ASSERT_NE(window, nullptr);
-    window->move(70, 80);
+    window->setGeometry(QRect(QPoint(70, 80), window->size()));
     menuItem(kind)->trigger();
     const QString stored = Settings.*ChildInfo(kind).positionKey;
     EXPECT_TRUE(stored.startsWith("70,80,")) << stored.toStdString();
@@ -101,7 +100,8 @@ TEST_F(ProgramWindows, ExitWritesTheMaskAndEveryPositionKey) {
   int left = 10;
   for (ChildKind kind : kAllInOrder) {
     menuItem(kind)->trigger();
-    ChildWindowInstance(kind)->move(left, 25);
+    ChildWindow* window = ChildWindowInstance(kind);
+    window->setGeometry(QRect(QPoint(left, 25), window->size()));
     left += 10;
   }
   closeMainWindow();

@@ -1,8 +1,11 @@
 #include "tools/qvctl/device_commands.h"
 
 #include <unistd.h>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "acquisition/polling.h"
@@ -20,11 +23,15 @@
 #include "link/port.h"
 #include "memory/memory_image.h"
 #include "settings/settings.h"
+#include "tools/qvctl/poll_schedule.h"
 
 namespace {
 
 QStringList messages;
 bool answerYes = false;
+// A device path from --port: it stands in for the configured COM number, and
+// the messages name it as the user gave it.
+QString givenPortPath;
 
 bool askOnTerminal(const QString& question) {
   if (answerYes)
@@ -38,12 +45,6 @@ bool askOnTerminal(const QString& question) {
   return answer[0] == 'y' || answer[0] == 'Y';
 }
 
-bool isNumber(const QString& text) {
-  bool ok = false;
-  text.toInt(&ok);
-  return ok;
-}
-
 const QString kNoReply =
     QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)");
 const QString kUnsupported = QStringLiteral("Данное устройство не поддерживается!");
@@ -55,6 +56,14 @@ bool query(uint8_t code) {
     return true;
   PrintError(kNoReply);
   return false;
+}
+
+// The core calls the port "COM" + the configured number.
+QString namingTheGivenPort(QString message) {
+  if (givenPortPath.isEmpty())
+    return message;
+  const QRegularExpression configured(QStringLiteral("\\bCOM%1\\b").arg(Settings.COM));
+  return message.replace(configured, givenPortPath);
 }
 
 void printScreen() {
@@ -83,12 +92,11 @@ int screenAfter(uint8_t code) {
   return kExitOk;
 }
 
-struct NamedArea {
-  const char* name;
-  int area;
-};
-
-constexpr NamedArea kAreaNames[] = {{"flash", 0}, {"eeprom", 1}, {"sram", 2}, {"all", 3}};
+void waitUntil(const QElapsedTimer& clock, qint64 ms) {
+  const qint64 wait = ms - clock.elapsed();
+  if (wait > 0)
+    QThread::msleep(static_cast<unsigned long>(wait));
+}
 
 }  // namespace
 
@@ -109,7 +117,7 @@ bool OpenChargerPort() {
   Connect();
   if (DeviceLink.PortOpen)
     return true;
-  QString why = messages.join(QStringLiteral(" "));
+  QString why = namingTheGivenPort(messages.join(QStringLiteral(" ")));
   if (why.isEmpty())
     why = QStringLiteral("no port to open (COM%1)").arg(Settings.COM);
   if (!DeviceLink.LastPortError.isEmpty())
@@ -123,17 +131,16 @@ void PrepareDevice(const Options& options) {
     SetProgramFolder(options.home);
   InitSharedState();
   LoadSettings();
-  Settings.SaveComLog = options.log;
+  Settings.SaveComLog = Settings.SaveComLog || options.log;
   if (options.baud > 0)
     Settings.COMSpeed = options.baud;
   if (Settings.COM < 1)
     Settings.COM = 1;
-  if (!options.port.isEmpty()) {
-    if (isNumber(options.port)) {
-      Settings.COM = options.port.toInt();
-    } else {
-      Settings.PortPaths.insert(Settings.COM, options.port);
-    }
+  if (options.comNumber > 0) {
+    Settings.COM = options.comNumber;
+  } else if (!options.port.isEmpty()) {
+    givenPortPath = options.port;
+    Settings.PortPaths.insert(Settings.COM, givenPortPath);
   }
   answerYes = options.yes;
   SetMessageSeam({[](const QString& text) { messages << text; }, askOnTerminal});
@@ -209,9 +216,15 @@ int RunPoll(const QStringList& arguments) {
   const double start = Now();
   for (ChannelRecord& channel : ChannelData)
     channel.StartTime = start;
+  const qint64 intervalMs = std::llround(interval * 1000);
+  QElapsedTimer sinceFirst;
+  sinceFirst.start();
+  PollSlot slot{0, 0};
   for (int n = 0; count == 0 || n < count; ++n) {
-    if (n > 0)
-      QThread::msleep(static_cast<unsigned long>(interval * 1000));
+    if (n > 0) {
+      slot = NextPollSlot(slot.index, sinceFirst.elapsed(), intervalMs);
+      waitUntil(sinceFirst, slot.atMs);
+    }
     int before[2] = {ChannelData[0].Count, ChannelData[1].Count};
     if (!query(U_GiveMeADC))
       return kExitNoReply;
@@ -227,26 +240,22 @@ int RunPoll(const QStringList& arguments) {
 }
 
 int RunReadMemory(const QStringList& arguments) {
-  int area = -1;
+  const MemoryArea* area = nullptr;
   QString out;
   for (int i = 0; i < arguments.size(); ++i) {
     if (arguments[i] == QLatin1String("--out") && i + 1 < arguments.size()) {
       out = arguments[++i];
-      continue;
-    }
-    for (const NamedArea& named : kAreaNames) {
-      if (arguments[i] == QLatin1String(named.name))
-        area = named.area;
+    } else if (const MemoryArea* named = MemoryAreaNamed(arguments[i])) {
+      area = named;
     }
   }
-  if (area < 0 || out.isEmpty()) {
+  if (!area || out.isEmpty()) {
     PrintError(QStringLiteral("read-memory needs flash|eeprom|sram|all and --out FILE"));
     return kExitUsage;
   }
   if (!OpenChargerPort())
     return kExitPort;
-  const MemoryArea& range = kMemoryAreas[area];
-  const int blocks = (range.end - range.first) / kMemoryBlock;
+  const int blocks = area->blocks();
   // Progress on a terminal only: one update per percent.
   if (isatty(STDERR_FILENO)) {
     SetReadMemoryYield([blocks, done = 0, shown = -1]() mutable {
@@ -255,10 +264,16 @@ int RunReadMemory(const QStringList& arguments) {
         std::fprintf(stderr, "\rread-memory: %3d%%", shown = percent);
     });
   }
-  ReadMemory(range.first, static_cast<uint16_t>(range.end - range.first), kMemoryBlock);
+  const bool read = ReadMemory(area->first, static_cast<uint16_t>(area->size()), kMemoryBlock);
   SetReadMemoryYield({});
   if (isatty(STDERR_FILENO))
     std::fputc('\n', stderr);
+  // A dump of nothing but the zeros the image starts with would pass for
+  // the charger's memory.
+  if (!read || MemoryImage.FailedBlocks == blocks) {
+    PrintError(kNoReply + QStringLiteral("; ") + out + QStringLiteral(" not written"));
+    return kExitNoReply;
+  }
   messages.clear();
   if (!SaveDump(out, 0, kDumpLength)) {
     PrintError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")

@@ -12,16 +12,21 @@
 namespace {
 
 int usage(const QString& error) {
-  if (!error.isEmpty())
-    std::fprintf(stderr, "qvctl: %s\n", error.toUtf8().constData());
+  std::fprintf(stderr, "qvctl: %s\n", error.toUtf8().constData());
   std::fputs(UsageText().toUtf8().constData(), stderr);
   return kExitUsage;
 }
 
+// Asked for, the usage is the output.
+int help() {
+  std::fputs(UsageText().toUtf8().constData(), stdout);
+  return kExitOk;
+}
+
 int run(const Options& options) {
   const QString& command = options.command;
-  if (command == QLatin1String("help"))
-    return usage({});
+  if (options.help)
+    return help();
   if (command == QLatin1String("macro"))
     return RunMacroCommand(options.arguments);
   PrepareDevice(options);

@@ -6,8 +6,10 @@
 
 // What the command line asked for.
 struct Options {
-  QString port;  // a COM number or a device path; empty: the settings' port
-  int baud = 0;  // 0: the settings' speed
+  QString port;       // as given: a COM number, a COM name or a device path
+  int comNumber = 0;  // from a COM number or name; 0: port is a path or empty
+  int baud = 0;       // 0: the settings' speed
+  bool help = false;  // print the usage and do nothing else
   bool log = false;
   bool yes = false;  // answer Yes to questions (replace an existing file)
   QString home;      // program folder instead of the executable's

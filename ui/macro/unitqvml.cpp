@@ -25,10 +25,12 @@
 #include "macro/formatter.h"
 #include "macro/listing.h"
 #include "macro/store.h"
+#include "ui/help/unithelp.h"
 #include "ui/macro/macro_editor.h"
 #include "ui/macro/rich_text.h"
 #include "ui/macro/tool_images.h"
 #include "ui/main/modal.h"
+#include "ui/main/unavailable.h"
 
 namespace {
 
@@ -81,12 +83,15 @@ const ToolButtonInfo kToolButtons[] = {
     {"ToolButton6", "Добавить макро", ToolImage::Add, &TFormQvml::ToolButton6Click},
     {"ToolButton7", "Удалить макро", ToolImage::Delete, &TFormQvml::ToolButton7Click},
     {"ToolButton8", nullptr, {}, nullptr},
-    // Reading and writing the charger's macros is not there yet.
     {"ToolButton9", "Прочитать из ЗУ", ToolImage::ReadDevice, nullptr},
     {"ToolButton10", "Записать в ЗУ", ToolImage::WriteDevice, nullptr},
     {"ToolButton11", nullptr, {}, nullptr},
-    {"ToolButton12", "Помощь", ToolImage::Help, nullptr},
+    {"ToolButton12", "Помощь", ToolImage::Help, &TFormQvml::QVML1Click},
 };
+
+// Reading a macro from the charger and writing one to it: the charger's
+// protocol has no frames for either.
+const char* const kUnavailableItems[] = {"ToolButton9", "ToolButton10", "N10", "N11"};
 
 struct TemplateItem {
   const char* name;
@@ -165,6 +170,8 @@ TFormQvml::TFormQvml(QWidget* parent)
   buildMenu();
   buildToolBar();
   buildLayout();
+  for (const char* name : kUnavailableItems)
+    MarkUnavailable(item(name));
 
   ListBox1->setFont(courierFont(true));
   QPalette navy = ListBox1->palette();
@@ -225,7 +232,9 @@ void TFormQvml::buildMenu() {
 
   QMenu* help = MainMenu1->addMenu(QStringLiteral("Помощь"));
   help->menuAction()->setObjectName(QStringLiteral("N6"));
-  addItem(help, "QVML1", "QVML кратко")->setShortcut(QKeySequence(Qt::Key_F1));
+  QAction* language = addItem(help, "QVML1", "QVML кратко");
+  language->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(language, &QAction::triggered, this, &TFormQvml::QVML1Click);
 }
 
 void TFormQvml::buildToolBar() {
@@ -365,6 +374,10 @@ void TFormQvml::ToolButton7Click() {
 
 void TFormQvml::Pb1Click(MacroTemplateKind kind) {
   runCommand([kind] { NewMacroFromTemplate(kind); });
+}
+
+void TFormQvml::QVML1Click() {
+  ShowHelp(HelpDocument::QvmlReference);
 }
 
 void TFormQvml::ListBox1Click() {

@@ -51,6 +51,7 @@ class TFormQvml : public ChildWindow {
   void ToolButton6Click();                // add
   void ToolButton7Click();                // delete
   void Pb1Click(MacroTemplateKind kind);  // new from a template
+  void QVML1Click();                      // the macro language reference
   void ListBox1Click();
   void ListBox2DblClick();
   void RichEdit1KeyUp();

@@ -22,12 +22,14 @@
 #include "memory/memory_image.h"
 #include "settings/settings.h"
 #include "settings/window_position.h"
+#include "ui/help/unithelp.h"
 #include "ui/main/captions.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
 #include "ui/main/run_end_notice.h"
 #include "ui/main/status_bar.h"
+#include "ui/main/unavailable.h"
 #include "ui/main/unitabout.h"
 #include "ui/main/window_layout.h"
 
@@ -50,6 +52,8 @@ struct PlainItem {
 QString clientPositionText(const QRect& client) {
   return WindowPositionText({client.x(), client.y(), client.width(), client.height()});
 }
+// Items the charger's protocol has no frames for.
+const char* const kUnavailableItems[] = {"N25", "N24", "N26", "N8", "N17", "N21", "N9", "N16"};
 
 }  // namespace
 
@@ -150,10 +154,8 @@ void TFormM::buildMenu() {
       {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z"},
       {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1"},
       {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
-      {"Помощь", "N10", "Эксплуатация", "Shift+F1"},
       {"Помощь", "N9", "Теория", "Alt+F1"},
       {"Помощь", "N16", "Схема", "Ctrl+F1"},
-      {"Помощь", "N36", "Макросы", "Ctrl+F2"},
   };
   auto plainItems = [this](QMenu* menu, const char* title) {
     for (const PlainItem& p : plain) {
@@ -197,10 +199,17 @@ void TFormM::buildMenu() {
   connect(addItem(windows, "N33", QStringLiteral("Стандарт"), "Ctrl+C"), &QAction::triggered, this,
           &TFormM::N33Click);
   QMenu* help = menuOf("Помощь");
+  connect(addItem(help, "N10", QStringLiteral("Эксплуатация"), "Shift+F1"), &QAction::triggered,
+          this, &TFormM::N10Click);
   plainItems(help, "Помощь");
+  connect(addItem(help, "N36", QStringLiteral("Макросы"), "Ctrl+F2"), &QAction::triggered, this,
+          &TFormM::N36Click);
   help->addSeparator();
   connect(addItem(help, "N12", QStringLiteral("О программе"), "F1"), &QAction::triggered, this,
           &TFormM::N12Click);
+
+  for (const char* name : kUnavailableItems)
+    MarkUnavailable(item(name));
 }
 
 void TFormM::toggle(ChildKind kind) {
@@ -365,6 +374,14 @@ void TFormM::N7Click() {
   close();
 }
 
+void TFormM::N10Click() {
+  ShowHelp(HelpDocument::UserGuide);
+}
+
+void TFormM::N36Click() {
+  ShowHelp(HelpDocument::QvmlReference);
+}
+
 void TFormM::N12Click() {
   ShowAboutInformation(this);
 }
@@ -423,6 +440,7 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   Settings.OpenWindowsMask = OpenChildWindowsMask();
   CloseChildWindows();
+  CloseHelpWindow();
   // Picture and status bar: the menu bar is no part of the client area
   // where menus live in the frame.
   Settings.MainPos = WindowPositionText(

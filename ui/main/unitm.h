@@ -49,6 +49,8 @@ class TFormM : public QMainWindow {
   void N32Click();  // cascade
   void N33Click();  // standard layout
   void N7Click();
+  void N10Click();  // the user guide
+  void N36Click();  // the macro language reference
   void N12Click();
   void Timer1Timer();
   void Image1MouseDown(QPoint position, QSize size);

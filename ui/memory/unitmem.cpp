@@ -103,7 +103,7 @@ void TFormMem::Button1Click() {
   if (!DeviceLink.PortOpen)
     return;
   const MemoryArea& area = kMemoryAreas[selectedArea()];
-  const bool read = ReadMemory(area.first, uint16_t(area.end - area.first), kMemoryBlock);
+  const bool read = ReadMemory(area.first, uint16_t(area.size()), kMemoryBlock);
   ShowDump();
   // Failed blocks keep their earlier bytes: the user must know the dump is
   // not all fresh.
