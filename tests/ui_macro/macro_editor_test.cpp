@@ -323,6 +323,22 @@ TEST_F(MacroEditorWindow, SwitchingEntriesAsksToSaveFirst) {
   }
 }
 
+TEST_F(MacroEditorWindow, TheListGettingTheFocusLoadsNothing) {
+  put(QStringLiteral("A.qvml"), QStringLiteral("MACRO(A);END_MACRO;"));
+  put(QStringLiteral("B.qvml"), QStringLiteral("MACRO(B);END_MACRO;"));
+  open();  // no current macro: nothing chosen
+  ASSERT_EQ(itemsOf(form->ListBox1), (QStringList{"A.qvml", "B.qvml"}));
+  form->activateWindow();
+  form->ListBox1->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+  EXPECT_TRUE(CurrentMacroName.isEmpty());
+  // The keyboard chooses like the mouse.
+  QTest::keyClick(form->ListBox1, Qt::Key_Down);
+  EXPECT_TRUE(line(0).startsWith(QStringLiteral("MACRO("))) << line(0).toStdString();
+  EXPECT_FALSE(CurrentMacroName.isEmpty());
+}
+
 TEST_F(MacroEditorWindow, ATextThatCouldNotBeSavedKeepsTheWindowOpen) {
   put(QStringLiteral("B.qvml"), QStringLiteral("MACRO(B);END_MACRO;"));
   openWith(QStringLiteral("A.qvml"), QStringLiteral("MACRO(A);END_MACRO;"));

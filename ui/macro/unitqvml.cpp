@@ -187,7 +187,9 @@ TFormQvml::TFormQvml(QWidget* parent)
   auto* text = static_cast<MacroTextEdit*>(RichEdit1);
   text->keyUp = [this] { RichEdit1KeyUp(); };
   text->mouseDown = [this] { RichEdit1MouseDown(); };
-  connect(ListBox1, &QListWidget::currentRowChanged, this, &TFormQvml::ListBox1Click);
+  // The selection, not the current row: the list makes its first row current
+  // when it merely gets the focus, and that must load nothing.
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TFormQvml::ListBox1Click);
   ListBox2->viewport()->installEventFilter(this);
 }
 
@@ -381,7 +383,10 @@ void TFormQvml::QVML1Click() {
 }
 
 void TFormQvml::ListBox1Click() {
-  const int row = ListBox1->currentRow();
+  const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
+  if (chosen.isEmpty())
+    return;
+  const int row = ListBox1->row(chosen.first());
   runCommand([row] { SelectMacroEntry(row); }, false);
 }
 
