@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "acquisition/polling.h"
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
 #include "common/ini_file.h"
@@ -18,6 +19,7 @@
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
+#include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
 
 namespace {
@@ -142,6 +144,22 @@ TEST_F(MainWindow, ItemsWithoutActionDoNothing) {
   EXPECT_TRUE(messages.isEmpty());
   EXPECT_EQ(port.opens, 0);
   EXPECT_EQ(QApplication::topLevelWidgets(), windows);
+}
+
+TEST_F(MainWindow, TheReadPercentageStaysReadableBesideLongTexts) {
+  startMainWindow();
+  openPort();
+  ChargerState.VersionText = QStringLiteral("QV V2.3Z");
+  DeviceLink.BytesReceived = 12345678;
+  DeviceLink.BytesSent = 1234567;
+  DeviceLink.Retries = 12345;
+  form->refreshStatus();
+  emit form->poller()->noteChanged(QStringLiteral("Нет связи с ЗУ, новая попытка через 30 с") +
+                                   QString(40, u'!'));
+  QApplication::processEvents();
+  const QFontMetrics metrics(form->progressPanel->font());
+  EXPECT_GE(form->progressPanel->width(), metrics.horizontalAdvance(ProgressText(1)) + 8);
+  EXPECT_LE(form->StatusBar1->width(), form->width());  // the window did not grow
 }
 
 TEST_F(MainWindow, MainPositionTakesLeftAndTopOnly) {

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kTextTop = 4;
+constexpr int kProgressMargin = 12;
 
 QString channelText(int channel) {
   const ChannelRecord& c = ChannelData[channel];
@@ -65,7 +66,18 @@ int ProgressBarRight(const QRect& rect, double progress) {
   return static_cast<int>(std::trunc(left + (right - left) * p));
 }
 
-ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {}
+ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
+  setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+}
+
+QSize ProgressPanel::minimumSizeHint() const {
+  const int text = QFontMetrics(font()).horizontalAdvance(ProgressText(1));
+  return {text + 2 * kProgressMargin, QFontMetrics(font()).height()};
+}
+
+QSize ProgressPanel::sizeHint() const {
+  return minimumSizeHint();
+}
 
 void ProgressPanel::setProgress(double progress) {
   progress_ = progress;

@@ -23,6 +23,9 @@ class ProgressPanel : public QWidget {
  public:
   explicit ProgressPanel(QWidget* parent = nullptr);
   void setProgress(double progress);
+  // Room for the widest percentage a read shows, whatever else the bar holds.
+  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

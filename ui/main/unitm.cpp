@@ -78,9 +78,11 @@ TFormM::TFormM()
     panel = new QLabel;
     StatusBar1->addWidget(panel);
   }
-  StatusBar1->addWidget(noteLabel);
+  StatusBar1->addWidget(progressPanel);
+  // A long note is cut rather than squeeze the panels of a fixed window.
+  noteLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  StatusBar1->addWidget(noteLabel, 1);
   noteLabel->hide();
-  StatusBar1->addWidget(progressPanel, 1);
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border: no resizing
   buildMenu();
 
@@ -360,6 +362,7 @@ void TFormM::autoConnect() {
 
 void TFormM::showNote(const QString& text) {
   noteLabel->setText(text);
+  noteLabel->setToolTip(text);
   noteLabel->setVisible(!text.isEmpty());
 }
 
