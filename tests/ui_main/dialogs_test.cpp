@@ -82,6 +82,14 @@ TEST_F(PortDialog, ClosingByTheFrameChangesNothing) {
   EXPECT_EQ(DeviceLink.ChosenPort, 4);
 }
 
+TEST(AboutWindow, TheProgramsOwnFactsAndNoPlaceholders) {
+  const QString text = AboutInformationText();
+  EXPECT_TRUE(text.contains(QStringLiteral("версия:   2.0, сборка "))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Qt:       ") + QString::fromLatin1(qVersion())));
+  EXPECT_TRUE(text.contains(QStringLiteral("лицензия: MIT")));
+  EXPECT_FALSE(text.contains(u'<')) << "a placeholder is left";
+}
+
 TEST(AboutWindow, InformationTopicsInOrder) {
   const QString text = AboutInformationText();
   const QStringList markers{"qv20",

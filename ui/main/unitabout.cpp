@@ -50,9 +50,12 @@ QString AboutInformationText() {
              "Платы изготавливаются и передаются по себестоимости изготовления.\n"
              "\n"
              "Более подробно:\n"
-             "  сайт:  <адрес сайта производителя - укажет владелец продукта>\n"
-             "  почта: <адрес почты разработчика - укажет владелец продукта>\n")
-      .arg(QStringLiteral(QV_BUILD_DATE));
+             "  версия:   %2, сборка %1\n"
+             "  Qt:       %3\n"
+             "  лицензия: MIT, без каких-либо гарантий (файл LICENSE)\n"
+             "  справка:  меню \"Помощь\", \"Эксплуатация\" (Shift+F1)\n")
+      .arg(QStringLiteral(QV_BUILD_DATE), QStringLiteral(QV_VERSION),
+           QString::fromLatin1(qVersion()));
 }
 
 TFormAbout::TFormAbout(QWidget* parent)
