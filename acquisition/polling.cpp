@@ -6,22 +6,21 @@
 #include "acquisition/query.h"
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
+#include "common/settings_record.h"
 #include "link/device_link.h"
 #include "link/port.h"
 
 namespace {
 
-constexpr int kDefaultIntervalSeconds = 3;
-constexpr int kLongestIntervalSeconds = 3600;
 // A reconnect attempt that finds the link held tries again this soon.
 constexpr int kHeldRetryMs = 500;
 
 }  // namespace
 
 int PollingIntervalSeconds(int timerSetting) {
-  if (timerSetting >= 0 && timerSetting <= kLongestIntervalSeconds)
+  if (timerSetting >= 0 && timerSetting <= kLongestPollingSeconds)
     return timerSetting;
-  return kDefaultIntervalSeconds;
+  return kDefaultPollingSeconds;
 }
 
 bool IdentifyCharger() {

@@ -9,10 +9,14 @@
 // defaults of a missing key.
 inline const QString kDefaultPosition = QStringLiteral("100, 100, 100, 100");
 
+// The Timer setting: seconds between two polls of the charger, 0 for none.
+inline constexpr int kDefaultPollingSeconds = 3;
+inline constexpr int kLongestPollingSeconds = 3600;
+
 struct SettingsRecord {
   int COM = 1;
   int COMSpeed = 38400;
-  int Timer = 3;
+  int Timer = kDefaultPollingSeconds;
   bool AutoComStart = false;
   bool SaveComLog = false;
   uint8_t OpenWindowsMask = 0;  // key Wnds

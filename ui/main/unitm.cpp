@@ -26,8 +26,10 @@
 #include "ui/main/captions.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
+#include "ui/main/modal.h"
 #include "ui/main/panel_view.h"
 #include "ui/main/run_end_notice.h"
+#include "ui/main/settings_dialog.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
 #include "ui/main/unitabout.h"
@@ -152,7 +154,6 @@ void TFormM::buildMenu() {
       {"Работа", "N26", "Паника (все остановить)", "Ctrl+Esc"},
       {"Работа", "N22", "Диагноз аккумулятора", "Ctrl+D"},
       {"Работа", "N30", "Диагноз по файлу GRA", "Ctrl+E"},
-      {"Настройки", "N18", "Параметры программы", "Alt+P"},
       {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z"},
       {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1"},
       {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
@@ -194,7 +195,10 @@ void TFormM::buildMenu() {
     connect(action, &QAction::triggered, this, [this, kind] { toggle(kind); });
   }
 
-  plainItems(menuOf("Настройки"), "Настройки");
+  QMenu* settings = menuOf("Настройки");
+  connect(addItem(settings, "N18", QStringLiteral("Параметры программы"), "Alt+P"),
+          &QAction::triggered, this, &TFormM::N18Click);
+  plainItems(settings, "Настройки");
   QMenu* windows = menuOf("Окна");
   connect(addItem(windows, "N32", QStringLiteral("Каскад"), "Ctrl+K"), &QAction::triggered, this,
           &TFormM::N32Click);
@@ -240,6 +244,12 @@ QMargins TFormM::frameMargins() const {
   const QRect inner = geometry();
   return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
           outer.bottom() - inner.bottom()};
+}
+
+void TFormM::N18Click() {
+  SettingsDialog dialog(this);
+  if (RunModal(dialog) == QDialog::Accepted)
+    poller_->setInterval(PollingIntervalSeconds(Settings.Timer) * 1000);
 }
 
 void TFormM::N32Click() {

@@ -46,6 +46,7 @@ class TFormM : public QMainWindow {
 
   void N40Click();
   void N41Click();
+  void N18Click();  // program settings
   void N32Click();  // cascade
   void N33Click();  // standard layout
   void N7Click();
