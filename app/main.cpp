@@ -10,6 +10,7 @@
 #include "ui/graphs/graphs.h"
 #include "ui/instruments/instruments.h"
 #include "ui/macro/macro_editor.h"
+#include "ui/main/artwork.h"
 #include "ui/main/fonts.h"
 #include "ui/main/message_boxes.h"
 #include "ui/main/unitcom.h"
@@ -35,8 +36,9 @@ class Application : public QApplication {
   }
 };
 
-// "--home DIR" runs the program with another folder than the executable's as
-// its program folder (settings, LOG, GRA, QVML, MEM), as qvctl does.
+// "--home DIR" runs the program with another folder than its own as its
+// program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Arguments the
+// program does not know, such as the files the desktop passes, are left alone.
 void applyHomeOption(const QStringList& arguments) {
   const qsizetype at = arguments.indexOf(QStringLiteral("--home"));
   if (at > 0 && at + 1 < arguments.size())
@@ -48,6 +50,9 @@ void applyHomeOption(const QStringList& arguments) {
 int main(int argc, char** argv) {
   Application app(argc, argv);
   app.setApplicationName(QStringLiteral("qv20"));
+  // Lets the desktop match the windows with qv20.desktop and its icon.
+  app.setDesktopFileName(QStringLiteral("qv20"));
+  app.setWindowIcon(ProgramIcon());
   applyHomeOption(app.arguments());
   InstallFontSubstitutions();
   InstallMessageBoxes();

@@ -3,12 +3,20 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
-QString& folderOverride() {
-  static QString folder;
-  return folder;
+struct Folders {
+  QString home;        // set: the program folder
+  QString executable;  // set: the executable's folder
+  QString chosen;      // the program folder found without a home, once
+};
+
+Folders& folders() {
+  static Folders f;
+  return f;
 }
 
 QString withSlash(QString folder) {
@@ -17,19 +25,67 @@ QString withSlash(QString folder) {
   return folder;
 }
 
-}  // namespace
+QString orNothing(const QString& folder) {
+  return folder.isEmpty() ? QString() : withSlash(folder);
+}
 
-QString ProgramFolder() {
-  if (!folderOverride().isEmpty())
-    return folderOverride();
+QString runningExecutableFolder() {
   if (QCoreApplication::instance())
     return withSlash(QCoreApplication::applicationDirPath());
   return withSlash(
       QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
 }
 
+// An installed executable's folder is not the user's to write: the program
+// then keeps its files in the user's data folder.
+QString chooseProgramFolder() {
+  const QString executable = ExecutableFolder();
+  if (IsWritableFolder(executable))
+    return executable;
+  const QString user = UserDataFolder();
+  QDir().mkpath(user);
+  return user;
+}
+
+}  // namespace
+
+QString ExecutableFolder() {
+  const QString& set = folders().executable;
+  return set.isEmpty() ? runningExecutableFolder() : set;
+}
+
+void SetExecutableFolder(const QString& folder) {
+  folders().executable = orNothing(folder);
+  folders().chosen.clear();
+}
+
+QString InstalledDataFolder() {
+  return withSlash(QDir::cleanPath(ExecutableFolder() + QStringLiteral(QV_DATA_FROM_BIN)));
+}
+
+bool IsWritableFolder(const QString& folder) {
+  QTemporaryFile probe(withSlash(folder) + QStringLiteral(".qv20-probe-XXXXXX"));
+  return probe.open();
+}
+
+QString UserDataFolder() {
+  // The AppDataLocation of "qv20" (no organisation), built from the generic
+  // location so that every tool reaches the program's folder, not its own.
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+         QStringLiteral("/qv20/");
+}
+
+QString ProgramFolder() {
+  Folders& f = folders();
+  if (!f.home.isEmpty())
+    return f.home;
+  if (f.chosen.isEmpty())
+    f.chosen = chooseProgramFolder();
+  return f.chosen;
+}
+
 void SetProgramFolder(const QString& folder) {
-  folderOverride() = folder.isEmpty() ? QString() : withSlash(folder);
+  folders().home = orNothing(folder);
 }
 
 QString SettingsFilePath() {

@@ -3,6 +3,24 @@
 #include <QString>
 
 // The folder of the executable, ending in '/'. Tests point it elsewhere.
+QString ExecutableFolder();
+void SetExecutableFolder(const QString& folder);
+
+// The installed program's data (the panel picture), found from the
+// executable's folder so that any install prefix works; ending in '/'.
+QString InstalledDataFolder();
+
+// Whether a file can be created in the folder. Tried rather than read from
+// the permission bits, which say yes to root on a read-only mount.
+bool IsWritableFolder(const QString& folder);
+
+// The per-user data folder of the program ("qv20" under the user's data
+// location), ending in '/'; qvctl shares it.
+QString UserDataFolder();
+
+// Where the program keeps its files, ending in '/': the folder set here
+// (--home, tests) when there is one, else the executable's folder when it can
+// be written, else the per-user data folder, created on first use.
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);
 

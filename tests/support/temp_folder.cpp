@@ -6,11 +6,13 @@
 
 TempProgramFolder::TempProgramFolder() : folder_(dir_.path() + QLatin1Char('/')) {
   SetProgramFolder(folder_);
+  SetExecutableFolder(folder_);
   CreateWorkingFolders();
 }
 
 TempProgramFolder::~TempProgramFolder() {
   SetProgramFolder(QString());
+  SetExecutableFolder(QString());
 }
 
 QByteArray ReadAll(const QString& path) {

@@ -7,7 +7,7 @@
 #include "tests/support/printers.h"
 
 // A fresh program folder for one test: the working folders are created in it
-// and the program folder points there until the object goes.
+// and the program and executable folders point there until the object goes.
 class TempProgramFolder {
  public:
   TempProgramFolder();

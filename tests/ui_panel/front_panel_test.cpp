@@ -9,6 +9,7 @@
 
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
+#include "common/folders.h"
 #include "tests/support/printers.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main/fonts.h"
@@ -251,6 +252,23 @@ TEST_F(PanelDrawing, PictureFromTheWorkingFolderComesFirst) {
   QImage(800, 480, QImage::Format_RGB32).save(working.file(kPanelPictureFile), "BMP");
   QDir::setCurrent(working.path());
   EXPECT_EQ(FindPanelPicture(), QFileInfo(working.file(kPanelPictureFile)).absoluteFilePath());
+}
+
+// Installed, the executable lies in PREFIX/bin and the picture in
+// PREFIX/share/qv20, away from the program folder (--home, the user's folder).
+TEST_F(PanelDrawing, PictureBesideTheExecutableOrInItsInstalledDataFolder) {
+  QFile::remove(folder.file(kPanelPictureFile));
+  const QString prefix = folder.file("prefix/");
+  SetExecutableFolder(prefix + "bin");
+  for (const char* where : {"bin/", "share/qv20/"}) {
+    const QString picture = prefix + where + kPanelPictureFile;
+    QDir().mkpath(prefix + where);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_PICTURE_PATH), picture));
+    EXPECT_EQ(FindPanelPicture(), picture);
+    EXPECT_TRUE(DrawWholePanel()) << where;
+    QFile::remove(picture);
+  }
+  EXPECT_EQ(FindPanelPicture(), QString());
 }
 
 TEST_F(PanelDrawing, MissingOrBrokenPictureLeavesAnEmptyPanel) {

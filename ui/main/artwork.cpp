@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QRadialGradient>
 
 namespace {
@@ -220,7 +221,68 @@ void drawLettering(QPainter& p) {
   }
 }
 
+// ---- program icon, drawn on a 48 x 48 grid ----
+
+constexpr double kIconGrid = 48;
+const QColor kIconInk(0, 0, 128);
+
+void drawIconPlate(QPainter& p) {
+  QLinearGradient plate(0, 0, 0, kIconGrid);
+  plate.setColorAt(0, kWindowSkyBlue.lighter(115));
+  plate.setColorAt(1, kWindowSkyBlue.darker(110));
+  p.setPen(QPen(kIconInk, 2));
+  p.setBrush(plate);
+  p.drawRoundedRect(QRectF(2, 2, 44, 44), 8, 8);
+}
+
+void drawIconBattery(QPainter& p) {
+  const QRectF body(7, 23, 30, 17);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kIconInk);
+  p.drawRect(QRectF(body.right(), body.top() + 5, 4, body.height() - 10));
+  p.setBrush(Qt::white);
+  p.drawRect(body);
+  p.setBrush(kGreen);
+  p.drawRect(QRectF(body.left(), body.top(), body.width() * 0.7, body.height()));
+  p.setPen(QPen(kIconInk, 2.5));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(body, 2, 2);
+  // The charge flash across the fill.
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::yellow);
+  p.drawPolygon(QPolygonF{{24, 24}, {16, 32.5}, {21, 32.5}, {18, 39}, {27, 30}, {22, 30}});
+}
+
+void drawIconLettering(QPainter& p) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(16);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(kIconInk);
+  p.drawText(QRectF(2, 3, 44, 19), Qt::AlignCenter, QStringLiteral("QV"));
+}
+
 }  // namespace
+
+QImage DrawProgramIcon(int size) {
+  QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  p.scale(size / kIconGrid, size / kIconGrid);
+  drawIconPlate(p);
+  drawIconBattery(p);
+  drawIconLettering(p);
+  return icon;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 256})
+    icon.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
+  return icon;
+}
 
 QImage DrawPanelPicture() {
   QImage picture(800, 480, QImage::Format_RGB32);

@@ -1,13 +1,24 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QList>
+
+// The program's colour: the main window's face, the status bar's progress
+// fill and the program icon.
+inline const QColor kWindowSkyBlue(166, 202, 240);
 
 // The front panel's artwork, drawn in code so that it can be regenerated and
 // reviewed: the panel picture (written to a file at build time) and the four
 // image lists of the buttons and batteries.
 QImage DrawPanelPicture();
+
+// The program icon, size x size with a transparent surround: a charging
+// battery under "QV" on a sky-blue plate. Installed as PNGs, also the
+// windows' and the tray's icon.
+QImage DrawProgramIcon(int size);
+QIcon ProgramIcon();
 
 // 26 x 26 on black: 0-3 buttons 1-4 pressed, 4-7 released.
 const QList<QImage>& ImageList1();

@@ -211,8 +211,18 @@ bool loadPicture() {
 
 }  // namespace
 
+QStringList PanelPictureFolders() {
+  QStringList folders;
+  for (const QString& folder :
+       {QDir::currentPath(), ProgramFolder(), ExecutableFolder(), InstalledDataFolder()}) {
+    folders << QDir::cleanPath(folder);
+  }
+  folders.removeDuplicates();
+  return folders;
+}
+
 QString FindPanelPicture() {
-  for (const QString& folder : {QDir::currentPath(), ProgramFolder()}) {
+  for (const QString& folder : PanelPictureFolders()) {
     const QFileInfo file(QDir(folder), kPanelPictureFile);
     if (file.isFile())
       return file.absoluteFilePath();

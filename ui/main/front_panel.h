@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -19,8 +20,11 @@ extern QImage PanelBitmap;
 extern QPoint ButtonCentre[kPanelButtons];
 
 inline const QString kPanelPictureFile = QStringLiteral("qv2x.bmp");
-// The picture in the working folder, else beside the executable; empty when
-// it is in neither.
+// Where the picture is looked for, in this order: the working folder, the
+// program folder, the executable's folder and the installed data folder.
+QStringList PanelPictureFolders();
+// The picture in the first of those folders that holds it; empty when none
+// does.
 QString FindPanelPicture();
 
 // Reloads the picture and draws everything on it. False, with PanelBitmap an

@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "link/device_link.h"
 #include "link/port.h"
+#include "ui/main/artwork.h"
 
 namespace {
 

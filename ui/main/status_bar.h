@@ -33,6 +33,3 @@ class ProgressPanel : public QWidget {
  private:
   double progress_ = 0;
 };
-
-// The main window's face and the status bar's progress fill.
-const QColor kWindowSkyBlue(166, 202, 240);

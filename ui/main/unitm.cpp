@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -23,6 +22,7 @@
 #include "settings/settings.h"
 #include "settings/window_position.h"
 #include "ui/help/unithelp.h"
+#include "ui/main/artwork.h"
 #include "ui/main/captions.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
@@ -285,12 +285,10 @@ bool TFormM::drawWholePanel() {
   const bool drawn = DrawWholePanel();
   if (!drawn) {
     const QString found = FindPanelPicture();
-    ShowMessage(
-        found.isEmpty()
-            ? QStringLiteral(
-                  "Не найден файл %1.\n\nИскали в рабочей папке\n%2\nи в папке программы\n%3")
-                  .arg(kPanelPictureFile, QDir::currentPath(), ProgramFolder())
-            : QStringLiteral("Не удалось загрузить картинку %1.").arg(found));
+    ShowMessage(found.isEmpty()
+                    ? QStringLiteral("Не найден файл %1.\n\nИскали в папках\n%2")
+                          .arg(kPanelPictureFile, PanelPictureFolders().join(QLatin1Char('\n')))
+                    : QStringLiteral("Не удалось загрузить картинку %1.").arg(found));
   }
   showPanel();
   return drawn;
