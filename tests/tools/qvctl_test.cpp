@@ -290,7 +290,13 @@ TEST_F(Qvctl, ARunSurvivesAKilledRecorderAndASilentCharger) {
   second.start(QVCTL_PATH, arguments);
   ASSERT_TRUE(WaitFor([&] { return lines() >= 6; }, 10000));
   ::kill(static_cast<pid_t>(sim->processId()), SIGSTOP);
-  ASSERT_TRUE(WaitFor([&] { return second.readAllStandardError().contains("Нет связи"); }, 10000));
+  QByteArray said;  // stderr comes in pieces
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        said += second.readAllStandardError();
+        return said.contains("Нет связи");
+      },
+      15000));
   ::kill(static_cast<pid_t>(sim->processId()), SIGCONT);
   const qsizetype before = lines();
   ASSERT_TRUE(WaitFor([&] { return lines() >= before + 3; }, 20000));

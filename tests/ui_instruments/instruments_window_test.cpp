@@ -98,8 +98,7 @@ TEST_P(InstrumentsWindow, OpensWithTheDefaultPositionAndIsCutToHalfItsWidth) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->channel(), channel());
   EXPECT_EQ(window->windowTitle(), channel() == 0 ? "Приборы 1 канала" : "Приборы 2 канала");
-  EXPECT_EQ(window->pos(), QPoint(100, 100));
-  EXPECT_EQ(window->size(), QSize(100, 100));
+  EXPECT_EQ(window->geometry(), QRect(100, 100, 100, 100));  // the client area
   EXPECT_TRUE(menuChecks[kind()]);
   EXPECT_EQ(countdown(), 2);
   ASSERT_TRUE(activated(window));
@@ -178,7 +177,7 @@ TEST_P(InstrumentsWindow, ClosesAtItsTickWhenAskedAndStoresItsPosition) {
   position() = "120,80,426,213";
   TFormDev* window = open();
   ASSERT_TRUE(activated(window));
-  window->move(130, 90);
+  window->setGeometry(QRect(QPoint(130, 90), window->size()));
   tick(window);
   EXPECT_TRUE(ChildWindowFlags[static_cast<int>(kind())].open);
 

@@ -156,9 +156,8 @@ TEST_F(MacroEditorWindow, TakesItsStoredPositionAndStoresItOnClose) {
   for (const auto& [text, rect] : cases) {
     Settings.QvmlPos = text;
     open();
-    EXPECT_EQ(QRect(form->pos(), form->size()), rect) << text.toStdString();
-    form->move(55, 66);
-    form->resize(700, 380);
+    EXPECT_EQ(form->geometry(), rect) << text.toStdString();  // the client area
+    form->setGeometry(55, 66, 700, 380);
     form->close();
     EXPECT_EQ(Settings.QvmlPos, QStringLiteral("55,66,700,380"));
     EXPECT_FALSE(editorFlags().open);
