@@ -83,10 +83,10 @@ ValueRange Union(const ValueRange& a, const ValueRange& b) {
   return {std::min(a.min, b.min), std::max(a.max, b.max)};
 }
 
-double NiceTickInterval(double span, double resolution) {
+double NiceTickInterval(double span, double resolution, int ticks) {
   if (!std::isfinite(span) || span <= 0)
     return 0;
-  const double raw = span / 4;
+  const double raw = span / std::max(ticks, 1);
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
   const double residual = raw / magnitude;
   const double factor = residual <= 1 ? 1 : residual <= 2 ? 2 : residual <= 5 ? 5 : 10;

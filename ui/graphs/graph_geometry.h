@@ -37,10 +37,10 @@ ValueRange SeriesRange(const double* values, int count);
 ValueRange AscendingRange(const double* values, int count);
 ValueRange Union(const ValueRange& a, const ValueRange& b);
 
-// A round step (1, 2 or 5 times a power of ten) giving about four ticks over
-// span, never finer than the labels' resolution, so that no two labels read
-// the same; 0 when span is not a usable positive number.
-double NiceTickInterval(double span, double resolution = 0);
+// A round step (1, 2 or 5 times a power of ten) giving about `ticks` steps
+// over span, never finer than the labels' resolution, so that no two labels
+// read the same; 0 when span is not a usable positive number.
+double NiceTickInterval(double span, double resolution = 0, int ticks = 4);
 
 // The smallest step a number pattern ("0", "0.00", "#0.00") can show.
 double LabelResolution(const char* pattern);

@@ -23,6 +23,10 @@ constexpr int kSmallestTitlePixels = 8;
 // margins, and the room the title keeps at its ends.
 constexpr int kBesideTitle = 40;
 
+// Room a tick label needs along its axis, and the most ticks an axis takes.
+constexpr double kPixelsPerTick = 30;
+constexpr int kMostTicks = 4;
+
 // Less spread than this many pixel rows in a column does not show.
 constexpr double kFlatRows = 0.5;
 
@@ -43,10 +47,12 @@ QValueAxis* newAxis(const char* title, const char* numberFormat, bool titleShown
 }
 
 // The axis spans the data exactly, with its ticks on round values that its
-// labels can tell apart.
-void setRange(QValueAxis* axis, const ValueRange& range, const char* numberFormat) {
+// labels can tell apart, as many as its length holds without cutting them.
+void setRange(QValueAxis* axis, const ValueRange& range, const char* numberFormat, double length) {
   axis->setRange(range.min, range.max);
-  const double interval = NiceTickInterval(range.max - range.min, LabelResolution(numberFormat));
+  const int ticks = std::clamp(static_cast<int>(length / kPixelsPerTick), 1, kMostTicks);
+  const double interval =
+      NiceTickInterval(range.max - range.min, LabelResolution(numberFormat), ticks);
   if (interval > 0) {
     axis->setTickAnchor(0);
     axis->setTickInterval(interval);
@@ -179,8 +185,9 @@ void TFormGra::drawChart(int chart) {
   // once more before the new ones come.
   for (const auto& line : lines)
     line.first->clear();
-  setRange(timeAxes_[chart], shownTimes(chart), kTimeNumberFormat);
-  setRange(valueAxes_[chart], range, kGraphCharts[chart].numberFormat);
+  const QRectF area = charts_[chart]->chart()->plotArea();
+  setRange(timeAxes_[chart], shownTimes(chart), kTimeNumberFormat, area.width());
+  setRange(valueAxes_[chart], range, kGraphCharts[chart].numberFormat, area.height());
   for (const auto& line : lines)
     line.first->replace(line.second);
 }
