@@ -73,11 +73,11 @@ shoot() {  # caption, file name
 shoot "QV v2.0" main-window
 shoot "Приборы 1 канала" instruments
 shoot "Графики 1 канала" graphs
+import -window root "$out/desktop.png"
+echo "screenshots: $out/desktop.png"
 xdotool windowactivate --sync "$main" key alt+r
 sleep 1
 shoot "Редактор макросов" macro-editor
 xdotool windowactivate --sync "$main" key shift+F1
 sleep 1
 shoot "Справка.*" help
-import -window root "$out/desktop.png"
-echo "screenshots: $out/desktop.png"

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
-void MarkUnavailable(QAction* action) {
+void MarkUnavailable(QAction* action, const QString& why) {
   action->setEnabled(false);
   bool inMenu = false;
   for (QObject* owner : action->associatedObjects()) {
@@ -13,5 +13,5 @@ void MarkUnavailable(QAction* action) {
     }
   }
   // A tool button's tooltip is its only caption: the reason goes below it.
-  action->setToolTip(inMenu ? kUnavailableHint : action->text() + u'\n' + kUnavailableHint);
+  action->setToolTip(inMenu ? why : action->text() + u'\n' + why);
 }

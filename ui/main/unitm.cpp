@@ -54,8 +54,10 @@ struct PlainItem {
 QString clientPositionText(const QRect& client) {
   return WindowPositionText({client.x(), client.y(), client.width(), client.height()});
 }
-// Items the charger's protocol has no frames for.
-const char* const kUnavailableItems[] = {"N25", "N24", "N26", "N8", "N17", "N21", "N9", "N16"};
+// Items the charger's protocol has no frames for, and documents the program
+// does not hold.
+const char* const kUnavailableItems[] = {"N25", "N24", "N26", "N8", "N17", "N21"};
+const char* const kMissingDocuments[] = {"N9", "N16"};
 
 }  // namespace
 
@@ -216,6 +218,8 @@ void TFormM::buildMenu() {
 
   for (const char* name : kUnavailableItems)
     MarkUnavailable(item(name));
+  for (const char* name : kMissingDocuments)
+    MarkUnavailable(item(name), kNoDocumentHint);
 }
 
 void TFormM::toggle(ChildKind kind) {
