@@ -106,20 +106,20 @@ bool resumeNotedRun(int channel, double now) {
   if (!note.open)
     return false;
   const QString path = GraFolder() + note.fileName;
-  RunFileContents file;
-  if (!ReadRunFile(path, &file) || file.samples.isEmpty())
+  LoadedRun file;
+  QString error;
+  if (!LoadRun(path, &file, &error))
     return false;
-  const LogSample& last = file.samples.last();
-  if (!IsSameRun({note.startTime, last[kTimeField], last[kCapacityField]}, now,
-                 ReplyCapacity(channel)))
+  const int last = file.count() - 1;
+  const RunTail tail{note.startTime, file.columns[kTimeField][last],
+                     file.columns[kCapacityField][last]};
+  if (!IsSameRun(tail, now, ReplyCapacity(channel)))
     return false;
   ChannelRecord& c = ChannelData[channel];
   ClearSeries(c);
-  const int count = static_cast<int>(std::min<qsizetype>(file.samples.size(), kSeriesCapacity - 1));
-  for (int k = 0; k < count; ++k) {
-    for (int field = 0; field < kLogFields; ++field)
-      (c.*kLogSeries[field])[k] = file.samples[k][field];
-  }
+  const int count = std::min(file.count(), kSeriesCapacity - 1);
+  for (int field = 0; field < kLogFields; ++field)
+    std::copy_n(file.columns[field].constData(), count, c.*kLogSeries[field]);
   c.Count = count;
   c.StartTime = note.startTime;
   c.LogPath = path;

@@ -219,23 +219,4 @@ TEST_F(Recording, TheRunEndCommandGetsTheChannelAndTheFile) {
   EXPECT_EQ(QString::fromUtf8(ReadAll(out)), "1 " + ChannelData[0].LogPath);
 }
 
-TEST(RunFile, ReadsEitherSeparatorAndSkipsCutLines) {
-  TempProgramFolder folder;
-  const QString path = folder.file("GRA/run.gra");
-  WriteAll(path,
-           "       0.00;       1.00;      14.00;      25.00;      30.00;       0.05;      14.00;"
-           "      14.00;       0.00;       0.00;       0.00\r\n"
-           "       0,50;       1,00;      14,20;      25,10;      30,00;      -0,10;      14,20;"
-           "      14,20;       0,00;       0,01;       0,00\r\n"
-           "       1.00;       1.00;      14");
-  RunFileContents contents;
-  ASSERT_TRUE(ReadRunFile(path, &contents));
-  ASSERT_EQ(contents.samples.size(), 2);
-  EXPECT_EQ(contents.skippedLines, 1);
-  EXPECT_DOUBLE_EQ(contents.samples[1][kTimeField], 0.5);
-  EXPECT_DOUBLE_EQ(contents.samples[1][kCapacityField], -0.1);
-  EXPECT_DOUBLE_EQ(contents.samples[1][2], 14.2);
-  EXPECT_FALSE(ReadRunFile(folder.file("GRA/none.gra"), &contents));
-}
-
 }  // namespace
