@@ -9,18 +9,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-45}"
 tools/setup.sh >/dev/null
 
-packages=(xvfb x11-utils openbox xdotool imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "screenshots: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source tools/packages.sh
+install_packages screenshots xvfb x11-utils openbox xdotool imagemagick
 
 out="$PWD/docs/screenshots"
 home="$(mktemp -d)"

@@ -3,21 +3,11 @@
 # into build/. Safe to run again: it installs and rebuilds only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/packages.sh
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
-          libgtest-dev libgmock-dev unrtf fonts-dejavu-core fonts-liberation qt6-qpa-plugins
-          desktop-file-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "setup: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_packages setup cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev \
+  qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev unrtf fonts-dejavu-core \
+  fonts-liberation qt6-qpa-plugins desktop-file-utils
 
 build_type="${BUILD_TYPE:-RelWithDebInfo}"
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
