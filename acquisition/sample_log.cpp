@@ -32,6 +32,7 @@ QString SampleLine(const ChannelRecord& c, int k) {
 void AppendSampleLine(const ChannelRecord& channel) {
   if (channel.LogPath.isEmpty())
     return;
-  AppendToFile(channel.LogPath,
-               ToCp1251(SampleLine(channel, channel.Count) + QStringLiteral("\r\n")));
+  // A line that cannot be written is lost; the recording in memory goes on.
+  (void)AppendToFile(channel.LogPath,
+                     ToCp1251(SampleLine(channel, channel.Count) + QStringLiteral("\r\n")));
 }

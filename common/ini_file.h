@@ -11,7 +11,7 @@ class IniFile {
   // Reads the file as Windows-1251; a missing file gives an empty one.
   bool load(const QString& path);
   // Replaces the file whole (temporary file, then rename).
-  bool save(const QString& path) const;
+  [[nodiscard]] bool save(const QString& path) const;
 
   bool contains(const QString& section, const QString& key) const;
   QString readString(const QString& section, const QString& key, const QString& fallback) const;

@@ -13,8 +13,8 @@ QString WithCrLf(const QString& text);
 // renamed over the target, so a failed write or a crash leaves the previous
 // file, and no temporary file. False, without a message, when the file cannot
 // be written.
-bool WriteTextFile(const QString& path, const QString& text);
-bool WriteFileSafely(const QString& path, const QByteArray& bytes);
+[[nodiscard]] bool WriteTextFile(const QString& path, const QString& text);
+[[nodiscard]] bool WriteFileSafely(const QString& path, const QByteArray& bytes);
 
 // The file's text decoded from Windows-1251 with line ends turned into LF;
 // empty with *ok false when it cannot be read.
@@ -24,4 +24,4 @@ QString ReadTextFile(const QString& path, bool* ok = nullptr);
 // False when the file cannot be opened or fully written; then nothing of the
 // bytes stays in the file. Lines (bytes ending in a line feed) always start
 // on a line of their own, also after a line that a crash cut short.
-bool AppendToFile(const QString& path, const QByteArray& bytes);
+[[nodiscard]] bool AppendToFile(const QString& path, const QByteArray& bytes);

@@ -15,5 +15,6 @@ void WriteComLog(const QString& text) {
     return;
   const double now = Now();
   const QString line = TimeText(now) + QLatin1Char(' ') + text + QStringLiteral("\r\n");
-  AppendToFile(ComLogPath(now), ToCp1251(line));
+  // A line that cannot be written is lost; the exchange is not affected.
+  (void)AppendToFile(ComLogPath(now), ToCp1251(line));
 }

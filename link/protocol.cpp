@@ -13,6 +13,14 @@ namespace {
 // Bytes of Reply cleared before each attempt.
 constexpr int kClearedReplyBytes = 110;
 
+const QString kSendFailed = QStringLiteral("Произошла ошибка при посылке команды!!!");
+
+// A device that fails inside an attempt: no usable reply, said in the log.
+void failAttempt() {
+  DeviceLink.ReplyLength = 0;
+  WriteComLog(kSendFailed);
+}
+
 // What the last read of the last attempt returned. A reply cut short is
 // padded with the cleared zeros, and about one in 256 of those would pass
 // the checksum; such a reply is never taken.
@@ -95,22 +103,28 @@ QString TraceLine() {
 void Transact() {
   DeviceLinkRecord& link = DeviceLink;
   SerialPortIo& port = *link.Port;
-  port.purge();
+  lastReadCount = 0;
+  if (!port.purge()) {
+    failAttempt();
+    return;
+  }
   WriteComLog(QStringLiteral("Send (") + HexByte(link.RequestLength) + QLatin1Char(')') +
               bytesText(link.Request, link.RequestLength));
   std::memset(link.Reply, 0, kClearedReplyBytes);
-  port.write(link.Request, link.RequestLength);
+  // A write that failed would otherwise read as a silent charger.
+  if (!port.write(link.Request, link.RequestLength)) {
+    failAttempt();
+    return;
+  }
 
   // A request whose reply would not fit the frame is never read past it.
   const int expected = ExpectedReplyLength(link.Request[0]);
   const int toRead = std::min(expected, kFrameSize);
   int lastCount = 0;
-  lastReadCount = 0;
   for (int i = 0; i < kReadsPerAttempt; ++i) {
     lastCount = port.read(link.Reply, toRead);
     if (lastCount < 0) {
-      link.ReplyLength = 0;
-      WriteComLog(QStringLiteral("Произошла ошибка при посылке команды!!!"));
+      failAttempt();
       return;
     }
     if (link.Reply[0] != 0)

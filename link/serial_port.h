@@ -19,21 +19,21 @@ class SerialPortIo {
  public:
   virtual ~SerialPortIo() = default;
   // Exclusive read/write on an existing device.
-  virtual bool open(const QString& device) = 0;
+  [[nodiscard]] virtual bool open(const QString& device) = 0;
   virtual QString errorText() const = 0;
   // Remember the device's own settings, to be put back by restoreSettings.
-  virtual bool readLineSettings() = 0;
-  virtual bool readTimeouts() = 0;
+  [[nodiscard]] virtual bool readLineSettings() = 0;
+  [[nodiscard]] virtual bool readTimeouts() = 0;
   // The given speed, 8 data bits, no parity, 1 stop bit, raw, no flow control.
-  virtual bool applyLineSettings(int baud) = 0;
-  virtual bool applyTimeouts(const PortTimeouts& timeouts) = 0;
+  [[nodiscard]] virtual bool applyLineSettings(int baud) = 0;
+  [[nodiscard]] virtual bool applyTimeouts(const PortTimeouts& timeouts) = 0;
   virtual void restoreSettings() = 0;
   virtual void close() = 0;
-  virtual bool purge() = 0;
+  [[nodiscard]] virtual bool purge() = 0;
   // Waits until the bytes are written; false on a device error.
-  virtual bool write(const uint8_t* bytes, int count) = 0;
+  [[nodiscard]] virtual bool write(const uint8_t* bytes, int count) = 0;
   // Up to count bytes under the read time-outs; -1 on a device error.
-  virtual int read(uint8_t* bytes, int count) = 0;
+  [[nodiscard]] virtual int read(uint8_t* bytes, int count) = 0;
 };
 
 // A port with no device behind it (the built-in demo charger, fuzzing):

@@ -11,4 +11,4 @@ void LoadSettings();
 
 // Writes every value back into the file, keeping whatever else it holds.
 // False when the file cannot be written.
-bool SaveSettings();
+[[nodiscard]] bool SaveSettings();

@@ -199,6 +199,31 @@ TEST_F(Protocol, DeviceErrorIsReportedInTheLog) {
   EXPECT_EQ(exchangeLog().last(), "Произошла ошибка при посылке команды!!!");
 }
 
+// A port that cannot purge or write fails the attempt at once and says so,
+// instead of reading ten times as from a silent charger.
+TEST_F(Protocol, FailedPurgeOrWriteIsTheDevicesFailure) {
+  const QString failed = QStringLiteral("Произошла ошибка при посылке команды!!!");
+  const QString trace = QStringLiteral("U_GiveMeScr: Запрос на состояние экрана");
+  const struct Case {
+    bool purge, write;
+    QStringList log;
+  } cases[] = {
+      {true, false, {trace, failed}},
+      {false, true, {trace, "Send (01) 96", failed}},
+  };
+  for (const Case& c : cases) {
+    port.fail.purge = c.purge;
+    port.fail.write = c.write;
+    port.reads = 0;
+    logStart = logLines().size();
+    request({U_GiveMeScr});
+    EXPECT_FALSE(SendCommand());
+    EXPECT_EQ(exchangeLog(), c.log);
+    EXPECT_EQ(port.reads, 0);
+    EXPECT_EQ(DeviceLink.Retries, 0);
+  }
+}
+
 TEST_F(Protocol, ReadReplyTooLongForTheFrameIsUnusable) {
   // n = 255 would need 260 bytes: never read past the 200-byte reply.
   port.responder = [](const QByteArray&) { return ReplyChunks{QByteArray(300, '\x5A')}; };

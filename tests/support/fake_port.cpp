@@ -29,7 +29,7 @@ class FakePort::Io final : public SerialPortIo {
   bool purge() override {
     ++owner_.purges;
     owner_.pending_.clear();
-    return true;
+    return !owner_.fail.purge;
   }
   bool write(const uint8_t* bytes, int count) override {
     const QByteArray request(reinterpret_cast<const char*>(bytes), count);
@@ -38,7 +38,7 @@ class FakePort::Io final : public SerialPortIo {
       for (const QByteArray& chunk : owner_.responder(request))
         owner_.pending_.push_back(chunk);
     }
-    return true;
+    return !owner_.fail.write;
   }
   int read(uint8_t* bytes, int count) override {
     ++owner_.reads;

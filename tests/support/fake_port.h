@@ -23,6 +23,8 @@ class FakePort {
     bool readTimeouts = false;
     bool applyLineSettings = false;
     bool applyTimeouts = false;
+    bool purge = false;
+    bool write = false;
     bool readError = false;  // every read fails as if the device went away
   };
 
