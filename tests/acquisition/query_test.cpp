@@ -124,6 +124,55 @@ TEST_F(Query, MeasurementValuesAndDerivedOnes) {
   EXPECT_NEAR(c.Time[0], now * 24 * 60, 1e-6);  // no start time: minutes since the origin
 }
 
+// Every word goes to its own channel and field, so a mix-up of the two
+// channels' words shows.
+TEST_F(Query, EachChannelTakesItsOwnWords) {
+  Measurement m;
+  m.current1 = 101;
+  m.voltage1 = 1202;
+  m.temp1 = 2303;
+  m.current2 = 404;
+  m.voltage2 = 1505;
+  m.temp2 = 2606;
+  m.capacity1 = 707;
+  m.capacity2 = 808;
+  m.heatsink = 3009;
+  m.supply = 1210;
+  m.status = 0x88;
+  measure(m);
+  const struct {
+    double current, voltage, temp, capacity;
+  } expected[2] = {{1.01, 12.02, 23.03, 7.07}, {4.04, 15.05, 26.06, 8.08}};
+  for (int channel = 0; channel < 2; ++channel) {
+    const ChannelRecord& c = ChannelData[channel];
+    SCOPED_TRACE(channel);
+    EXPECT_DOUBLE_EQ(c.Current[0], expected[channel].current);
+    EXPECT_DOUBLE_EQ(c.Voltage[0], expected[channel].voltage);
+    EXPECT_DOUBLE_EQ(c.Temp[0], expected[channel].temp);
+    EXPECT_DOUBLE_EQ(c.Capacity[0], expected[channel].capacity);
+    EXPECT_DOUBLE_EQ(c.HeatsinkTemp[0], 30.09);
+  }
+  EXPECT_DOUBLE_EQ(ChargerState.SupplyVoltage, 12.10);
+}
+
+// The rates need more than a hundredth of a second between two replies.
+TEST_F(Query, RatesStartJustAboveAHundredthOfASecond) {
+  const struct {
+    double seconds;
+    double rate;
+  } cases[] = {{0.008, 0}, {0.02, 100}, {0.05, 40}};
+  for (const auto& c : cases) {
+    InitSharedState();
+    Measurement m;
+    m.status = 0x80;
+    m.current1 = 100;
+    measure(m);
+    m.current1 = 300;  // 2 A more
+    measure(m, c.seconds);
+    EXPECT_NEAR(ChannelData[0].dIdt[1], c.rate, 1e-3 * c.rate + 1e-9) << c.seconds << " s";
+  }
+}
+
 TEST_F(Query, CapacityAbove103WrapsNegative) {
   struct Case {
     int word;

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QDirIterator>
 #include <QLocale>
 
 #include "acquisition/sample_log.h"
@@ -63,11 +65,18 @@ TEST_F(SampleLog, AppendsOneCrLfLineOfTheChannelsOwnSample) {
   EXPECT_EQ(ReadAll(c.LogPath), expected + expected);
 }
 
+// Not into the working folder either, where a name without a folder would
+// land, nor anywhere under the program folder.
 TEST_F(SampleLog, EmptyPathWritesNothing) {
   TempProgramFolder folder;
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
   ChannelData[0].LogPath.clear();
+  fillExample(ChannelData[0], 0);
   AppendSampleLine(ChannelData[0]);
-  EXPECT_TRUE(QDir(folder.path() + "GRA").entryList(QDir::Files).isEmpty());
+  QDir::setCurrent(before);
+  QDirIterator files(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
 }
 
 TEST_F(SampleLog, RussianLocaleWritesCommas) {

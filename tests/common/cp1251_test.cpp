@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "common/cp1251.h"
 
@@ -9,6 +10,29 @@ TEST(Cp1251, EveryByteRoundTrips) {
   for (int i = 0; i < 256; ++i)
     all[i] = static_cast<char>(i);
   EXPECT_EQ(ToCp1251(FromCp1251(all)), all);
+}
+
+// The C library's converter as an independent reference: every byte it
+// knows must mean the same character here.
+TEST(Cp1251, EveryByteAsTheSystemConverterReadsIt) {
+  iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1251");
+  ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1)) << "no Windows-1251 in iconv";
+  int known = 0;
+  for (int byte = 0; byte < 256; ++byte) {
+    char in = static_cast<char>(byte);
+    char16_t out[2] = {};
+    char* inPointer = &in;
+    char* outPointer = reinterpret_cast<char*>(out);
+    size_t inLeft = 1;
+    size_t outLeft = sizeof out;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<size_t>(-1))
+      continue;  // undefined in the code page (0x98)
+    ++known;
+    EXPECT_EQ(Cp1251ToChar(static_cast<uint8_t>(byte)).unicode(), out[0]) << "byte " << byte;
+  }
+  iconv_close(converter);
+  EXPECT_GE(known, 255);
 }
 
 TEST(Cp1251, CyrillicRange) {

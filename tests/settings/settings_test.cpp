@@ -14,10 +14,29 @@ namespace {
 
 class SettingsFile : public ::testing::Test {
  protected:
+  // Every value differs from its default, so a load that forgets one shows.
   void SetUp() override {
     Settings = SettingsRecord{};
+    Settings.COM = 77;
+    Settings.COMSpeed = 1234;
+    Settings.Timer = 99;
+    Settings.AutoComStart = true;
+    Settings.SaveComLog = true;
+    Settings.OpenWindowsMask = 0x3F;
+    for (QString SettingsRecord::*position :
+         {&SettingsRecord::MainPos, &SettingsRecord::DevPos, &SettingsRecord::Dev2Pos,
+          &SettingsRecord::GraPos, &SettingsRecord::Gra2Pos, &SettingsRecord::MemPos,
+          &SettingsRecord::QvmlPos}) {
+      Settings.*position = QStringLiteral("1,2,3,4");
+    }
+    Settings.OnRunEnd = QStringLiteral("stale-command");
+    Settings.PortPaths.insert(5, QStringLiteral("/dev/stale"));
     MacroNameList = MacroNameListRecord{};
-    CurrentMacroName.clear();
+    MacroNameList.Names[0] = QStringLiteral("stale.qvml");
+    MacroNameList.Count = 1;
+    CurrentMacroName = QStringLiteral("stale.qvml");
+    for (ChannelRecord& channel : ChannelData)
+      channel.LastMacro = QStringLiteral("stale.qvml");
   }
 
   void writeIni(const QString& text) { WriteAll(SettingsFilePath(), ToCp1251(text)); }
@@ -29,8 +48,6 @@ class SettingsFile : public ::testing::Test {
 
 TEST_F(SettingsFile, MissingFileGivesTheDefaultsAndCreatesTheFolders) {
   QDir(folder.path() + "LOG").removeRecursively();
-  Settings.COM = 0;
-  Settings.COMSpeed = 0;
   LoadSettings();
   EXPECT_TRUE(QDir(folder.path() + "LOG").exists());
   EXPECT_EQ(Settings.COM, 1);
@@ -44,12 +61,25 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaultsAndCreatesTheFolders) {
 
 TEST_F(SettingsFile, SectionLineAloneGivesTheDefaults) {
   writeIni("[COMMON]\r\n");
-  Settings.COMSpeed = 7;
   LoadSettings();
+  const SettingsRecord defaults;
   EXPECT_EQ(Settings.COMSpeed, 38400);
   EXPECT_EQ(Settings.COM, 1);
-  EXPECT_EQ(Settings.QvmlPos, "100, 100, 100, 100");
+  EXPECT_EQ(Settings.Timer, 3);
+  EXPECT_FALSE(Settings.AutoComStart);
+  EXPECT_FALSE(Settings.SaveComLog);
   EXPECT_EQ(Settings.OpenWindowsMask, 0);
+  for (QString SettingsRecord::*position :
+       {&SettingsRecord::MainPos, &SettingsRecord::DevPos, &SettingsRecord::Dev2Pos,
+        &SettingsRecord::GraPos, &SettingsRecord::Gra2Pos, &SettingsRecord::MemPos,
+        &SettingsRecord::QvmlPos}) {
+    EXPECT_EQ(Settings.*position, "100, 100, 100, 100");
+  }
+  EXPECT_EQ(Settings.OnRunEnd, defaults.OnRunEnd);
+  EXPECT_TRUE(Settings.PortPaths.isEmpty());
+  EXPECT_EQ(MacroNameList.Count, 0);
+  EXPECT_TRUE(CurrentMacroName.isEmpty());
+  EXPECT_EQ(ChannelData[1].LastMacro, "macro.qvml");
 }
 
 TEST_F(SettingsFile, ValuesAndTheirEncodings) {
