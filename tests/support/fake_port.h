@@ -34,6 +34,10 @@ class FakePort {
   std::function<ReplyChunks(const QByteArray& request)> responder;
   Failures fail;
 
+  // Bytes that come in one go, as if sent unasked; a read takes at most one
+  // such chunk, as a pause between them would end it on a real line.
+  void arrive(const QByteArray& chunk) { pending_.push_back(chunk); }
+
   // Observations.
   QList<QByteArray> writes;
   QString openedDevice;
