@@ -25,7 +25,6 @@ constexpr int kHeatsinkWord = 15;
 constexpr double kCapacityWrapLimit = 103.0;
 constexpr double kCapacityWrap = 655.36;
 constexpr double kSecondsPerDay = 24.0 * 60 * 60;
-constexpr double kMinutesPerDay = 24.0 * 60;
 constexpr double kMinRateInterval = 0.01;  // seconds
 
 // Where a channel's values sit in the measurement reply.

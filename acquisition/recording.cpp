@@ -9,6 +9,7 @@
 #include "acquisition/query.h"
 #include "acquisition/run_file.h"
 #include "acquisition/shared_state.h"
+#include "common/clock.h"
 #include "common/folders.h"
 #include "common/ini_file.h"
 #include "common/settings_record.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kMinutesPerDay = 24.0 * 60;
 // A clock set back by more than this makes the next sample a new run's.
 constexpr double kClockSlackMinutes = 1;
 

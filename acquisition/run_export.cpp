@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kMinutesPerDay = 24.0 * 60;
 constexpr int kTimeDecimals = 2;
 constexpr int kValueDecimals = 4;
 
@@ -33,6 +32,10 @@ QString number(double value, int decimals, QChar decimal) {
 
 }  // namespace
 
+QString WallClockText(double days) {
+  return DaysToDateTime(days).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
 QByteArray RunCsv(const RunSeries& run, std::optional<double> start, const QLocale& locale) {
   const CsvStyle style = styleFor(locale);
   QString text = QStringLiteral("Дата и время");
@@ -40,10 +43,8 @@ QByteArray RunCsv(const RunSeries& run, std::optional<double> start, const QLoca
     text += style.separator + QString::fromUtf8(heading);
   text += QStringLiteral("\r\n");
   for (int k = 0; k < run.count; ++k) {
-    if (start) {
-      text += DaysToDateTime(*start + run[kTimeField][k] / kMinutesPerDay)
-                  .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
+    if (start)
+      text += WallClockText(*start + run[kTimeField][k] / kMinutesPerDay);
     text += style.separator + number(run[kTimeField][k], kTimeDecimals, style.decimal);
     for (int field = 1; field < kLogFields; ++field)
       text += style.separator + number(run[field][k], kValueDecimals, style.decimal);

@@ -7,6 +7,9 @@
 
 #include "acquisition/run_file.h"
 
+// "yyyy-MM-dd hh:mm:ss" of a date-time in days, as the table writes it.
+QString WallClockText(double days);
+
 // A run as a table a spreadsheet opens directly: UTF-8 with a byte order
 // mark, a header row with the units, then per sample the wall-clock date-time
 // "yyyy-MM-dd hh:mm:ss" (empty when the start is not known), the time in

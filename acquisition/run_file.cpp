@@ -6,12 +6,12 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "common/clock.h"
 
 namespace {
 
-constexpr double kMinutesPerDay = 24.0 * 60;
 // A field is 11 characters; anything much longer is no number of ours.
 constexpr qsizetype kLongestField = 32;
 
@@ -35,8 +35,18 @@ bool parseField(QByteArrayView field, double* value) {
   for (qsizetype i = 0; i < field.size(); ++i)
     buffer[i] = field[i] == ',' ? '.' : field[i];
   const char* end = buffer + field.size();
-  const auto [stop, error] = std::from_chars(buffer, end, *value);
-  return error == std::errc() && stop == end;
+  // As the log writes numbers: no exponent, so no value beyond 1e32 and sums
+  // of them stay finite. from_chars also takes "inf" and "nan", which it
+  // never writes.
+  const auto [stop, error] = std::from_chars(buffer, end, *value, std::chars_format::fixed);
+  return error == std::errc() && stop == end && std::isfinite(*value);
+}
+
+// A file of the longest run needs this many lines at most; more memory is
+// never reserved, whatever the file's size.
+qsizetype expectedLines(QByteArrayView bytes) {
+  constexpr qsizetype kLineBytes = 133;  // eleven fields, ten separators, CR LF
+  return std::min<qsizetype>(bytes.size() / kLineBytes + 1, kRunLineLimit);
 }
 
 }  // namespace
@@ -65,16 +75,20 @@ RunSeries SeriesOf(const ChannelRecord& channel) {
 }
 
 RunName ParseRunFileName(const QString& fileName) {
-  static const QRegularExpression pattern(QStringLiteral("^(\\d{8}_\\d{6})_([12])(_\\d+)?\\.gra$"),
-                                          QRegularExpression::CaseInsensitiveOption);
+  // [0-9], not \d, which takes digits of any script.
+  static const QRegularExpression pattern(
+      QStringLiteral("^([0-9]{8})_([0-9]{6})_([12])(_[0-9]+)?\\.gra$"),
+      QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = pattern.match(fileName);
   if (!match.hasMatch())
     return {};
-  const QDateTime start =
-      QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd_HHmmss"));
-  if (!start.isValid())
+  const QDate date = QDate::fromString(match.captured(1), QStringLiteral("yyyyMMdd"));
+  const QTime time = QTime::fromString(match.captured(2), QStringLiteral("HHmmss"));
+  if (!date.isValid() || !time.isValid())
     return {};
-  return {DateTimeToDays(start), match.captured(2).toInt() - 1};
+  // The name holds the local wall clock; UTC takes it as it is, also in the
+  // hour a clock change skips.
+  return {DateTimeToDays(QDateTime(date, time, Qt::UTC)), match.captured(3).toInt() - 1};
 }
 
 QString RunFileName(double start, int channel, int suffix) {
@@ -114,20 +128,26 @@ std::optional<double> LoadedRun::wallClock(int k) const {
 }
 
 bool ParseRun(QByteArrayView bytes, LoadedRun* run) {
-  for (QVector<double>& column : run->columns)
+  const qsizetype reserved = expectedLines(bytes);
+  for (QVector<double>& column : run->columns) {
     column.clear();
+    column.reserve(reserved);
+  }
   run->skippedLines = 0;
   run->cut = false;
   std::array<double, kLogFields> values;
   while (!bytes.isEmpty()) {
     const qsizetype end = bytes.indexOf('\n');
-    QByteArrayView line = end < 0 ? bytes : bytes.first(end);
-    bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
+    // A line without its line end is one a crash cut, or one still being
+    // written: its last field may be a number's first digits.
+    const bool whole = end >= 0;
+    QByteArrayView line = whole ? bytes.first(end) : bytes;
+    bytes = whole ? bytes.sliced(end + 1) : QByteArrayView();
     if (line.endsWith('\r'))
       line.chop(1);
     if (trimmed(line).isEmpty())
       continue;
-    if (!ParseLogLine(line, &values)) {
+    if (!whole || !ParseLogLine(line, &values)) {
       ++run->skippedLines;
       continue;
     }
@@ -142,14 +162,22 @@ bool ParseRun(QByteArrayView bytes, LoadedRun* run) {
 }
 
 bool LoadRun(const QString& path, LoadedRun* run, QString* error) {
+  *run = LoadedRun();
   run->path = path;
   run->name = ParseRunFileName(QFileInfo(path).fileName());
+  // Only a regular file: a device such as /dev/zero would never end.
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
     *error = QStringLiteral("Не удалось открыть файл ") + path;
     return false;
   }
-  const QByteArray bytes = file.readAll();
+  // Mapped, the file is read in place instead of copied; an empty file or
+  // one that cannot be mapped is read whole.
+  const qint64 size = file.size();
+  const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+  const QByteArray copy = mapped ? QByteArray() : file.readAll();
+  const QByteArrayView bytes =
+      mapped ? QByteArrayView(mapped, static_cast<qsizetype>(size)) : QByteArrayView(copy);
   if (!ParseRun(bytes, run)) {
     *error = QStringLiteral("В файле ") + path + QStringLiteral(" нет ни одной строки измерений");
     return false;

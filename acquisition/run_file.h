@@ -61,9 +61,12 @@ struct LoadedRun {
 };
 
 // Every whole line of a run file; a damaged line (cut by a crash, junk,
-// binary bytes) is counted and skipped. Either decimal separator is taken,
-// so a file written under a comma locale reads anywhere. False, with *error
-// saying why, for a file that cannot be read or holds no whole line.
+// binary bytes) is counted and skipped. A line is whole when its line end
+// was written: the last line of a file a crash cut has none. A field is a
+// number as the recorder writes it, blanks around, without an exponent;
+// either decimal separator is taken, so a file written under a comma locale
+// reads anywhere. False, with *error saying why, for a path that is no
+// readable regular file or a file without a whole sample line.
 bool LoadRun(const QString& path, LoadedRun* run, QString* error);
 // The same from the file's bytes.
 bool ParseRun(QByteArrayView bytes, LoadedRun* run);

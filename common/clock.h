@@ -10,6 +10,8 @@ double Now();
 // Replaces the system clock (tests); an empty function restores it.
 void SetClock(std::function<double()> clock);
 
+inline constexpr double kMinutesPerDay = 24.0 * 60;
+
 double DateTimeToDays(const QDateTime& dateTime);
 QDateTime DaysToDateTime(double days);
 

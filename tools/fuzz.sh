@@ -8,7 +8,7 @@
 # tools/sanitize.sh sources this file for the functions below.
 set -euo pipefail
 
-FUZZ_TARGETS=(compiler formatter rtf settings reply dump)
+FUZZ_TARGETS=(compiler formatter rtf settings reply dump run)
 
 # clang and its sanitizer and libFuzzer runtimes; llvm for readable stacks.
 # The project's own packages come from tools/setup.sh.

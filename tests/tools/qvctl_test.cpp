@@ -4,11 +4,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
 
 #include "sim/memory_image.h"
+#include "tests/acquisition/hand_run.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
@@ -37,6 +42,7 @@ class Qvctl : public ::testing::Test {
       all << "--port" << sim->devicePath();
     all << arguments;
     QProcess process;
+    process.setProcessEnvironment(environment);
     QElapsedTimer clock;
     clock.start();
     process.start(QVCTL_PATH, all);
@@ -52,6 +58,7 @@ class Qvctl : public ::testing::Test {
 
   TempProgramFolder folder;
   std::unique_ptr<SimProcess> sim;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };
 
 TEST_F(Qvctl, IdentifyPrintsTheVersion) {
@@ -395,6 +402,201 @@ TEST_F(Qvctl, SoakCarriesOnAfterFailedCommands) {
   EXPECT_EQ(f.value("bytes.received"), 10);
   EXPECT_EQ(f.value("port.opens"), 2);  // the failed measurement closed the port
   EXPECT_EQ(run({"soak", "--exchanges", "0"}).exitCode, 1);
+}
+
+// Recorded runs read back: files made here, no charger anywhere.
+class QvctlRunFile : public Qvctl {
+ protected:
+  void SetUp() override {
+    QLocale::setDefault(QLocale::c());
+    environment.insert("LC_ALL", "C");
+  }
+  void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+  QString runFile(const QByteArray& lines, const QString& name = "20240131_235930_1.gra") {
+    const QString path = folder.file("GRA/" + name);
+    WriteAll(path, lines);
+    return path;
+  }
+
+  static QJsonObject jsonOf(const Outcome& r) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+    EXPECT_TRUE(document.isObject()) << r.out.toStdString();
+    EXPECT_EQ(r.out.count('\n'), 1) << "one line, one object";
+    return document.object();
+  }
+};
+
+QStringList sorted(QStringList words) {
+  words.sort();
+  return words;
+}
+
+// The figures of the hand-worked run in run_analysis_test.cpp.
+TEST_F(QvctlRunFile, SummaryAsJsonHasExactlyItsKeys) {
+  const Outcome r = run({"summary", runFile(LogLines(RestChargeRestDischarge())), "--json"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err, "");
+  const QJsonObject summary = jsonOf(r);
+  EXPECT_EQ(summary.keys(),
+            sorted({"samples", "duration_min", "charged_ah", "discharged_ah", "charged_wh",
+                    "discharged_wh", "voltage_min", "voltage_max", "voltage_end", "temp_max",
+                    "heatsink_max", "efficiency", "phases"}));
+  EXPECT_EQ(summary["samples"].toInt(), 10);
+  EXPECT_DOUBLE_EQ(summary["duration_min"].toDouble(), 17);
+  EXPECT_NEAR(summary["charged_ah"].toDouble(), 0.175, 1e-9);
+  EXPECT_NEAR(summary["discharged_ah"].toDouble(), 0.15, 1e-9);
+  EXPECT_NEAR(summary["charged_wh"].toDouble(), 2.36, 1e-9);
+  EXPECT_NEAR(summary["discharged_wh"].toDouble(), 1.7475, 1e-9);
+  EXPECT_DOUBLE_EQ(summary["voltage_min"].toDouble(), 11.2);
+  EXPECT_DOUBLE_EQ(summary["voltage_max"].toDouble(), 14);
+  EXPECT_DOUBLE_EQ(summary["voltage_end"].toDouble(), 11.5);
+  EXPECT_DOUBLE_EQ(summary["temp_max"].toDouble(), 26);
+  EXPECT_DOUBLE_EQ(summary["heatsink_max"].toDouble(), 36);
+  EXPECT_NEAR(summary["efficiency"].toDouble(), 1.7475 / 2.36, 1e-9);
+
+  const QJsonArray phases = summary["phases"].toArray();
+  ASSERT_EQ(phases.size(), 4);
+  const char* const kinds[] = {"rest", "charge", "rest", "discharge"};
+  const double starts[] = {0, 2, 9, 11};
+  const double ends[] = {1, 8, 10, 17};
+  for (int i = 0; i < 4; ++i) {
+    const QJsonObject phase = phases[i].toObject();
+    EXPECT_EQ(phase.keys(), sorted({"kind", "start_min", "end_min", "ah", "wh", "voltage_start",
+                                    "voltage_end", "temp_max"}))
+        << i;
+    EXPECT_EQ(phase["kind"].toString(), kinds[i]);
+    EXPECT_DOUBLE_EQ(phase["start_min"].toDouble(), starts[i]) << i;
+    EXPECT_DOUBLE_EQ(phase["end_min"].toDouble(), ends[i]) << i;
+  }
+  const QJsonObject charge = phases[1].toObject();
+  EXPECT_NEAR(charge["ah"].toDouble(), 0.175, 1e-9);
+  EXPECT_NEAR(charge["wh"].toDouble(), 2.36, 1e-9);
+  EXPECT_DOUBLE_EQ(charge["voltage_start"].toDouble(), 13);
+  EXPECT_DOUBLE_EQ(charge["voltage_end"].toDouble(), 14);
+  EXPECT_DOUBLE_EQ(charge["temp_max"].toDouble(), 26);
+}
+
+TEST_F(QvctlRunFile, EfficiencyIsNullWithoutChargeAndDischarge) {
+  const std::vector<HandSample> charge = {{0, 1, 12, 20, 25, 0, 12}, {60, 1, 13, 21, 26, 1, 13}};
+  const QJsonObject summary = jsonOf(run({"summary", runFile(LogLines(charge)), "--json"}));
+  ASSERT_TRUE(summary.contains("efficiency"));
+  EXPECT_TRUE(summary["efficiency"].isNull());
+  EXPECT_NEAR(summary["charged_ah"].toDouble(), 1, 1e-9);
+  EXPECT_EQ(summary["discharged_wh"].toDouble(), 0);
+}
+
+TEST_F(QvctlRunFile, SummaryReadsAsText) {
+  const Outcome r = run({"summary", runFile(LogLines(RestChargeRestDischarge()))});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+  for (const char* line : {"start        2024-01-31 23:59:30", "channel      1", "samples      10",
+                           "duration     17.00 min", "charged      0.175 Ah, 2.360 Wh",
+                           "discharged   0.150 Ah, 1.748 Wh", "efficiency   74.0 %"}) {
+    EXPECT_TRUE(lines.contains(line)) << line << "\n" << r.out.toStdString();
+  }
+  const qsizetype table = lines.indexOf("phases:");
+  ASSERT_GE(table, 0) << r.out.toStdString();
+  ASSERT_EQ(lines.size(), table + 2 + 4) << r.out.toStdString();
+  const QStringList charge = lines[table + 3].split(' ', Qt::SkipEmptyParts);
+  EXPECT_EQ(charge,
+            QStringList({"charge", "2.00", "8.00", "0.175", "2.360", "13.00", "14.00", "26.0"}));
+}
+
+TEST_F(QvctlRunFile, DamagedLinesAreOneWarningOnStderr) {
+  const QByteArray lines = LogLines(RestChargeRestDischarge());
+  const Outcome r =
+      run({"summary", runFile(lines.left(3 * 133) + "junk\r\n" + lines.mid(3 * 133) + "   1.00;"),
+           "--json"});
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("пропущено повреждённых строк: 2")) << r.err.toStdString();
+  EXPECT_EQ(jsonOf(r)["samples"].toInt(), 10);
+}
+
+TEST_F(QvctlRunFile, FilesWithoutSamplesAndWrongCommandLines) {
+  const QString good = runFile(LogLines(RestChargeRestDischarge()));
+  struct Case {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+  } cases[] = {
+      {"an empty file", {"summary", runFile("", "empty.gra")}, 1},
+      {"damaged lines only", {"summary", runFile("junk\r\n\x01\x02\r\n", "junk.gra"), "--json"}, 1},
+      {"a missing file", {"summary", folder.file("GRA/none.gra")}, 5},
+      {"a folder", {"summary", folder.file("GRA")}, 5},
+      {"no file", {"summary", "--json"}, 1},
+      {"two files", {"summary", good, good}, 1},
+      {"an unknown option", {"summary", good, "--xml"}, 1},
+      {"export without --csv", {"export", good}, 1},
+      {"export without OUT", {"export", good, "--csv"}, 1},
+      {"export of an empty file",
+       {"export", runFile("", "empty.gra"), "--csv", folder.file("e.csv")},
+       1},
+  };
+  for (const Case& c : cases) {
+    const Outcome r = run(c.arguments, false);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << c.name << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out, "") << c.name;
+  }
+  EXPECT_FALSE(QFileInfo::exists(folder.file("e.csv")));
+}
+
+// Reading a file needs no charger: a port that does not exist, a speed the
+// settings cannot open and a communication log asked for change nothing.
+TEST_F(QvctlRunFile, NoPortIsOpenedAndNoPortSettingsRead) {
+  WriteAll(folder.file("qv20.ini"), "[COMMON]\r\nCOMSpeed=0\r\n");
+  const QString file = runFile(LogLines(RestChargeRestDischarge()));
+  for (const QStringList& command :
+       {QStringList{"summary", file}, QStringList{"export", file, "--csv", folder.file("r.csv")}}) {
+    const Outcome r =
+        run(QStringList{"--log", "--port", folder.file("no-such-device")} + command, false);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "");
+  }
+  EXPECT_TRUE(QDir(folder.path() + "LOG").isEmpty());
+}
+
+// The table in the user's locale: a Russian one gets ";" and decimal commas,
+// the C locale "," and points; the date-times start at the name's 23:59:30.
+TEST_F(QvctlRunFile, ExportWritesTheTableInTheUsersLocale) {
+  const std::vector<HandSample> samples = RestChargeRestDischarge();
+  const QString file = runFile(LogLines(samples));
+  struct Case {
+    const char* locale;
+    QChar separator;
+    QLocale reading;
+  } cases[] = {{"ru_RU.UTF-8", u';', QLocale(QLocale::Russian, QLocale::Russia)},
+               {"C", u',', QLocale::c()}};
+  for (const Case& c : cases) {
+    environment.insert("LC_ALL", c.locale);
+    const QString out = folder.file(QString("run-%1.csv").arg(c.locale));
+    const Outcome r = run({"export", file, "--csv", out});
+    ASSERT_EQ(r.exitCode, 0) << c.locale << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+    const QByteArray csv = ReadAll(out);
+    ASSERT_TRUE(csv.startsWith("\xEF\xBB\xBF")) << c.locale;
+    const QStringList rows = QString::fromUtf8(csv.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 1 + 10) << c.locale;
+    EXPECT_TRUE(rows[0].startsWith(QString("Дата и время") + c.separator + "Время (мин)"))
+        << rows[0].toStdString();
+    const QStringList eighth = rows[1 + 8].split(c.separator);
+    ASSERT_EQ(eighth.size(), 12) << rows[1 + 8].toStdString();
+    EXPECT_EQ(eighth[0], "2024-02-01 00:14:30") << c.locale;  // 15 minutes after the start
+    EXPECT_EQ(c.reading.toDouble(eighth[1 + kVoltageField]), samples[8].voltage) << c.locale;
+    EXPECT_EQ(c.reading.toDouble(eighth[1 + kPowerField]), samples[8].power) << c.locale;
+  }
+}
+
+TEST_F(QvctlRunFile, ExportThatCannotBeWrittenExitsFive) {
+  const QString out = folder.file("missing/run.csv");
+  const Outcome r = run({"export", runFile(LogLines(RestChargeRestDischarge())), "--csv", out});
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_EQ(r.err, "qvctl: cannot write " + out + "\n");
+  EXPECT_FALSE(QFileInfo::exists(folder.file("missing")));
 }
 
 TEST_F(Qvctl, HelpIsTheUsageOnStdout) {

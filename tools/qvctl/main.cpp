@@ -7,6 +7,7 @@
 #include "tools/qvctl/macro_command.h"
 #include "tools/qvctl/options.h"
 #include "tools/qvctl/record_command.h"
+#include "tools/qvctl/run_commands.h"
 #include "tools/qvctl/soak_command.h"
 
 namespace {
@@ -27,8 +28,13 @@ int run(const Options& options) {
   const QString& command = options.command;
   if (options.help)
     return help();
+  // Commands on files: no charger, so no port and no port settings.
   if (command == QLatin1String("macro"))
     return RunMacroCommand(options.arguments);
+  if (command == QLatin1String("summary"))
+    return RunSummaryCommand(options.arguments);
+  if (command == QLatin1String("export"))
+    return RunExportCommand(options.arguments);
   PrepareDevice(options);
   if (command == QLatin1String("identify"))
     return RunIdentify();

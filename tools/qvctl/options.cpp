@@ -106,6 +106,11 @@ QString UsageText() {
       "                                compile, list or lay out a macro file\n"
       "  soak [--exchanges N]          measurements, screens and memory blocks until N\n"
       "                                exchanges (1000), printing the link's counters\n"
-      "exit codes: 0 done, 1 usage or macro errors, 2 no usable reply from the charger,\n"
-      "            3 device not supported, 4 port cannot be opened, 5 file error\n");
+      "  summary FILE [--json]         print a recorded run's figures and phases, with\n"
+      "                                --json as one JSON object (no charger needed)\n"
+      "  export FILE --csv OUT         write a recorded run as a table for spreadsheets\n"
+      "                                (no charger needed)\n"
+      "exit codes: 0 done, 1 usage or macro errors or a run file without samples,\n"
+      "            2 no usable reply from the charger, 3 device not supported,\n"
+      "            4 port cannot be opened, 5 file error\n");
 }
