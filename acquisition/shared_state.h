@@ -3,10 +3,9 @@
 #include <QString>
 #include <cstdint>
 
+#include "common/commands.h"
+
 inline constexpr int kSeriesCapacity = 50000;
-inline constexpr int kScreenCells = 80;
-inline constexpr int kScreenColumns = 20;
-inline constexpr uint8_t kNoCursor = 255;
 inline constexpr int kNoZoomedChart = -1;
 
 // DialFlags bits.

@@ -20,6 +20,13 @@ enum CommandCode : uint8_t {
   U_NotAnderstand = 240,
 };
 
+// The charger's display: 4 rows of 20 cells, row by row; a cursor cell of
+// 80 or more means no cursor.
+inline constexpr int kScreenRows = 4;
+inline constexpr int kScreenColumns = 20;
+inline constexpr int kScreenCells = kScreenRows * kScreenColumns;
+inline constexpr uint8_t kNoCursor = 255;
+
 // The longest frame either side handles.
 inline constexpr int kFrameSize = 200;
 

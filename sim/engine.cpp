@@ -46,7 +46,7 @@ uint8_t codeByte(const Battery& b) {
 
 // Whether n bytes from addr lie in the image and fit the program's buffer.
 bool rangeFits(int addr, int n) {
-  return addr + n <= kMemorySize && n + 5 <= kFrameSize;
+  return addr + n <= kMemorySize && n + kReadReplyOverhead <= kFrameSize;
 }
 
 }  // namespace

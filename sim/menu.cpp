@@ -9,7 +9,6 @@ namespace sim {
 
 namespace {
 
-constexpr int kColumns = 20;
 // Items stand one blank in; the cursor sits on their first letter, so the
 // blinking run the desktop program hides is the item's first word.
 constexpr int kItemColumn = 1;
@@ -20,7 +19,7 @@ constexpr char kMoreAbove = '\x87';
 constexpr char kMoreBelow = '\x86';
 
 QByteArray row(const QByteArray& text) {
-  return text.leftJustified(kColumns, ' ', true);
+  return text.leftJustified(kScreenColumns, ' ', true);
 }
 
 QByteArray cp(const QString& text) {
@@ -153,7 +152,7 @@ QByteArray Menu::cells() const {
 uint8_t Menu::cursor() const {
   if (page_ != Page::Main)
     return kNoCursor;
-  return static_cast<uint8_t>((1 + selected_ - top_) * kColumns + kItemColumn);
+  return static_cast<uint8_t>((1 + selected_ - top_) * kScreenColumns + kItemColumn);
 }
 
 QByteArray Menu::mainPage() const {
@@ -162,9 +161,9 @@ QByteArray Menu::mainPage() const {
     QByteArray text =
         row(QByteArray(kItemColumn, ' ') + cp(itemText(static_cast<Item>(top_ + line))));
     if (line == 0 && top_ > 0)
-      text[kColumns - 1] = kMoreAbove;
+      text[kScreenColumns - 1] = kMoreAbove;
     if (line == kVisibleItems - 1 && top_ + kVisibleItems < kItemCount) {
-      text[kColumns - 1] = kMoreBelow;
+      text[kScreenColumns - 1] = kMoreBelow;
     }
     screen += text;
   }

@@ -25,7 +25,7 @@ int RequestLength(const QByteArray& head) {
     case U_Set:
       return 6;
     case U_WriteMemory:
-      return head.size() < 4 ? 0 : ByteAt(head, 3) + 5;
+      return head.size() < 4 ? 0 : ByteAt(head, 3) + kReadReplyOverhead;
     default:
       return -1;
   }

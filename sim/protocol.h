@@ -25,8 +25,6 @@
 // A request that breaks its rules is answered with 240.
 namespace sim {
 
-constexpr int kScreenCells = 80;
-constexpr uint8_t kNoCursor = 0xFF;
 
 // Total length of the request that begins with head; 0 while more bytes are
 // needed to tell; -1 when no request begins with this code.

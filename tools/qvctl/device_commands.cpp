@@ -67,7 +67,7 @@ QString namingTheGivenPort(QString message) {
 }
 
 void printScreen() {
-  for (int row = 0; row < 4; ++row) {
+  for (int row = 0; row < kScreenRows; ++row) {
     const QByteArray cells(reinterpret_cast<const char*>(ScreenImage.Chars) + row * kScreenColumns,
                            kScreenColumns);
     PrintLine(FromCp1251(cells));
@@ -76,8 +76,8 @@ void printScreen() {
   if (cursor < kScreenCells) {
     PrintLine(QStringLiteral("cursor: %1 (row %2, column %3)")
                   .arg(cursor)
-                  .arg(cursor / 20)
-                  .arg(cursor % 20));
+                  .arg(cursor / kScreenColumns)
+                  .arg(cursor % kScreenColumns));
   } else {
     PrintLine(QStringLiteral("cursor: none"));
   }

@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kButtonRadiusSquared = 169;
 constexpr int kButtonImageHalf = 13;
-constexpr int kDisplayColumns = 20;
 constexpr int kBatteriesPerSide = 7;
 constexpr int kBatteryLength = 80;
 constexpr int kBatteryHeight = 38;
@@ -50,8 +49,8 @@ Canvas canvas;
 // cells are drawn again, or characters drawn earlier would stay and the
 // blinking run would never disappear.
 QImage loadedPicture;
-const QRect kDisplayWindow(kFirstCellX - 4, kFirstCellY - 4, kDisplayColumns* kCellPitchX + 8,
-                           kScreenCells / kDisplayColumns * kCellPitchY + 8);
+const QRect kDisplayWindow(kFirstCellX - 4, kFirstCellY - 4, kScreenColumns* kCellPitchX + 8,
+                           kScreenCells / kScreenColumns * kCellPitchY + 8);
 
 void restoreDisplayWindow(QPainter& p) {
   if (loadedPicture.size() == PanelBitmap.size())
@@ -280,8 +279,8 @@ void DrawDisplay() {
   p.setFont(font);
   const std::array<bool, kScreenCells> blank = BlankCells();
   for (int i = 0; i < kScreenCells; ++i) {
-    const int x = kFirstCellX + kCellPitchX * (i % kDisplayColumns);
-    const int y = kFirstCellY + kCellPitchY * (i / kDisplayColumns);
+    const int x = kFirstCellX + kCellPitchX * (i % kScreenColumns);
+    const int y = kFirstCellY + kCellPitchY * (i / kScreenColumns);
     const QString text =
         blank[i] ? QStringLiteral(" ") : QString(Cp1251ToChar(ScreenImage.Chars[i]));
     p.setPen(kBlue);
