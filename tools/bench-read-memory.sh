@@ -3,6 +3,7 @@
 # 38400 baud and prints it beside the wire minimum.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib.sh
 bin=build/bin
 runs="${1:-3}"
 link="$(mktemp -u /tmp/qvsim-bench.XXXXXX)"
@@ -10,7 +11,7 @@ out="$(mktemp /tmp/qvbench.XXXXXX.bin)"
 "$bin/qvsim" --link "$link" --baud 38400 --quiet >/dev/null 2>/dev/null &
 sim=$!
 trap 'kill $sim 2>/dev/null; rm -f "$out"' EXIT
-for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+wait_for bench-read-memory "the simulator's link $link" test -e "$link"
 
 # 304 exchanges of a 5-byte request and a 69-byte reply, 10 bits a byte.
 minimum=$(awk 'BEGIN { print 304 * 74 * 10 / 38400 }')

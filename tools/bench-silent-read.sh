@@ -5,6 +5,7 @@
 # of built programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib.sh
 bin="${QV_BIN:-build/bin}"
 if [ $# -gt 0 ]; then areas=("$@"); else areas=(eeprom all); fi
 work="$(mktemp -d /tmp/qvbench-silent.XXXXXX)"
@@ -14,9 +15,7 @@ trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 silent_sim() {
   "$bin/qvsim" --link "$work/$1" --fault silence=1 --quiet >/dev/null 2>&1 &
   pids+=($!)
-  for _ in $(seq 50); do [ -e "$work/$1" ] && return; sleep 0.1; done
-  echo "qvsim did not start" >&2
-  exit 1
+  wait_for bench-silent-read "the simulator's link $work/$1" test -e "$work/$1"
 }
 
 time_qvctl() {

@@ -4,6 +4,7 @@
 # Without a display it shows the simulator's screen through qvctl instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib.sh
 tools/setup.sh
 bin="$PWD/build/bin"
 
@@ -13,11 +14,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   "$bin/qvsim" --link "$link" --quiet >/dev/null 2>build/qvsim.log &
   sim=$!
   trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
-  for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
-  if [ ! -e "$link" ]; then
-    echo "run: the simulator did not start (see build/qvsim.log)" >&2
-    exit 1
-  fi
+  wait_for run "the simulator (see build/qvsim.log)" test -e "$link"
   "$bin/qvctl" --port "$link" identify
   "$bin/qvctl" --port "$link" screen
   exit 0

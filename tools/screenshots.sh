@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-45}"
 tools/setup.sh >/dev/null
 
-source tools/packages.sh
+source tools/lib.sh
 install_packages screenshots xvfb x11-utils openbox xdotool imagemagick
 
 out="$PWD/docs/screenshots"
@@ -18,9 +18,11 @@ display=":$((90 + RANDOM % 100))"
 mkdir -p "$out"
 Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
 xvfb=$!
+qv20=""
+wm=""
 trap 'kill $qv20 $wm $xvfb 2>/dev/null || true; rm -rf "$home"' EXIT
 export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+wait_for screenshots "the virtual display $display" bash -c "xdpyinfo -display $display >/dev/null 2>&1"
 openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1

@@ -3,7 +3,7 @@
 # into build/. Safe to run again: it installs and rebuilds only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/packages.sh
+source tools/lib.sh
 
 install_packages setup cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev \
   qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev unrtf fonts-dejavu-core \

@@ -15,6 +15,7 @@
 # checks and sums up again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib.sh
 
 exchanges=10000
 streams=4
@@ -66,12 +67,9 @@ run_stream() {
   "$bin/qvsim" --faults "$rate" --random "$start_value" --trace >"$dir/sim.out" 2>"$dir/sim.err" &
   local sim=$!
   echo "$sim" >"$dir/sim.pid"
-  local device=""
-  for _ in $(seq 100); do
-    device="$(head -n 1 "$dir/sim.out" 2>/dev/null || true)"
-    [ -n "$device" ] && break
-    sleep 0.05
-  done
+  wait_for soak "the simulator's device in $dir/sim.out" test -s "$dir/sim.out"
+  local device
+  device="$(head -n 1 "$dir/sim.out")"
   local start end code=0
   start=$(date +%s%N)
   "$bin/qvctl" --home "$dir" --port "$device" --baud "$baud" --log soak --exchanges "$count" \
