@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
           libgtest-dev libgmock-dev unrtf fonts-dejavu-core fonts-liberation qt6-qpa-plugins
-          desktop-file-utils)
+          desktop-file-utils poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

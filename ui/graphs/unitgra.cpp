@@ -408,22 +408,41 @@ QString TFormGra::documentName() const {
 void TFormGra::print(QPrinter& printer) {
   QPainter painter(&printer);
   const QRect page = painter.viewport();
-  QStringList said;
-  for (int run = 0; run < source_.runCount(); ++run)
-    said << source_.description(run);
+  const int headingBottom = paintHeading(painter, page);
+  // The charts as the window shows them, scaled to the rest of the page.
+  const int top = headerHeight();
+  const QRect room = page.adjusted(0, headingBottom - page.top(), 0, 0);
+  const double scale =
+      std::min(room.width() / double(width()), room.height() / double(height() - top));
+  painter.translate(room.topLeft());
+  painter.scale(scale, scale);
+  painter.translate(0, -top);
+  painter.setPen(QPen(Qt::gray, 0));
+  for (GraphChartView* view : charts_) {
+    if (!view->isVisible())
+      continue;
+    // The scene, not the widget: lines and texts stay lines and texts.
+    view->render(&painter, view->geometry(), view->viewport()->rect());
+    painter.drawRect(view->geometry());
+  }
+}
+
+// A line for each run, in the run's colour when there are several; the
+// bottom of the last.
+int TFormGra::paintHeading(QPainter& painter, const QRect& page) const {
   QFont headingFont = font();
   headingFont.setPixelSize(std::max(page.height() / kHeadingLines, 1));
   painter.setFont(headingFont);
-  const QRect heading(page.left(), page.top(), page.width(),
-                      QFontMetrics(headingFont, &printer).height());
-  painter.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                   said.join(QStringLiteral("; ")));
-  // The window as it stands, scaled to the rest of the page.
-  const QRect room = page.adjusted(0, heading.height() * 3 / 2, 0, 0);
-  const double scale = std::min(room.width() / double(width()), room.height() / double(height()));
-  painter.translate(room.topLeft());
-  painter.scale(scale, scale);
-  render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+  const int lineHeight = QFontMetrics(headingFont, painter.device()).height();
+  int top = page.top();
+  for (int run = 0; run < source_.runCount(); ++run) {
+    painter.setPen(source_.runCount() > 1 ? lineColour(run, 0) : QColor(Qt::black));
+    painter.drawText(QRect(page.left(), top, page.width(), lineHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     source_.description(run));
+    top += lineHeight;
+  }
+  return top + lineHeight / 2;
 }
 
 void TFormGra::tick() {

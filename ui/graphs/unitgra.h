@@ -12,6 +12,7 @@
 class GraphChartView;
 class QLabel;
 class QLineSeries;
+class QPainter;
 class QValueAxis;
 class QXYSeries;
 
@@ -77,6 +78,7 @@ class TFormGra : public ChildWindow, public Printable {
   void buildHeader();
   void buildActions();
   QColor lineColour(int run, int quantity) const;
+  int paintHeading(QPainter& painter, const QRect& page) const;
   // Where the charts go: below the header.
   int headerHeight() const;
   int& zoomedChart();

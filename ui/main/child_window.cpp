@@ -225,9 +225,24 @@ QList<ChildWindow*> FreeChildWindows() {
   return open;
 }
 
+namespace {
+
+// The window the user chose a new one from, or another one shown: it tells
+// how thick the window manager's frames are.
+const QWidget* windowShown() {
+  if (const QWidget* active = QApplication::activeWindow())
+    return active;
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized())
+      return window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void ShowFreeWindow(ChildWindow* window, QSize firstSize) {
-  // The window the user chose it from shows how thick the frames are.
-  const QWidget* from = QApplication::activeWindow();
+  const QWidget* from = windowShown();
   const QMargins frame = from ? FrameMargins(*from) : QMargins();
   const QScreen* screen = from ? from->screen() : QApplication::primaryScreen();
   const int n = static_cast<int>(FreeChildWindows().size());
