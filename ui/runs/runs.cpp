@@ -9,7 +9,7 @@
 namespace {
 
 const QSize kGraphsFirstSize(960, 600);
-const QSize kReportFirstSize(640, 560);
+const QSize kReportFirstSize(800, 600);
 
 // The options that take a value.
 const QStringList kValueOptions = {QStringLiteral("--home")};

@@ -16,14 +16,27 @@
 
 namespace {
 
+// Room above and below a row's text.
+constexpr int kRowPadding = 6;
+
 QTableWidget* newTable() {
   auto* table = new QTableWidget;
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionMode(QAbstractItemView::NoSelection);
   table->setFocusPolicy(Qt::NoFocus);
   table->verticalHeader()->hide();
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
   table->horizontalHeader()->setStretchLastSection(true);
   return table;
+}
+
+// Every row shown without scrolling: the figures are few and all matter.
+void fitHeightToRows(QTableWidget* table) {
+  const int rows = table->verticalHeader()->length();
+  table->setFixedHeight(rows + table->horizontalHeader()->sizeHint().height() +
+                        2 * table->frameWidth());
+  table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void fill(QTableWidget* table, const QStringList& columns, const QList<QStringList>& rows) {
@@ -41,6 +54,8 @@ void fill(QTableWidget* table, const QStringList& columns, const QList<QStringLi
     }
   }
   table->resizeColumnsToContents();
+  // The last column takes the rest of the width.
+  table->horizontalHeader()->setSectionResizeMode(table->columnCount() - 1, QHeaderView::Stretch);
 }
 
 QString htmlTable(const QStringList& columns, const QList<QStringList>& rows) {
@@ -93,9 +108,9 @@ void TFormDiag::build() {
   Label1->setFont(bold);
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
   column->addWidget(Label1);
-  column->addWidget(StringGrid1, 3);
+  column->addWidget(StringGrid1);
   column->addWidget(new QLabel(QStringLiteral("Фазы")));
-  column->addWidget(StringGrid2, 2);
+  column->addWidget(StringGrid2, 1);
   auto* buttons = new QHBoxLayout;
   Button1->setToolTip(QStringLiteral("Весь отчёт в буфер обмена, через табуляцию (Ctrl+C)"));
   for (QPushButton* button : {Button1, Button2, Button3})
@@ -125,6 +140,7 @@ void TFormDiag::refresh() {
 void TFormDiag::fillTables() {
   Label1->setText(report_.heading);
   fill(StringGrid1, kFigureColumns, report_.figures);
+  fitHeightToRows(StringGrid1);
   fill(StringGrid2, report_.phaseColumns, report_.phases);
 }
 
