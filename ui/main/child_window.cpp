@@ -65,6 +65,18 @@ QString& positionSetting(ChildKind kind) {
   return Settings.*ChildInfo(kind).positionKey;
 }
 
+// The window the user chose a new one from, or another one shown: it tells
+// how thick the window manager's frames are.
+const QWidget* windowShown() {
+  if (const QWidget* active = QApplication::activeWindow())
+    return active;
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized())
+      return window;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 const ChildWindowInfo& ChildInfo(ChildKind kind) {
@@ -224,22 +236,6 @@ QList<ChildWindow*> FreeChildWindows() {
   }
   return open;
 }
-
-namespace {
-
-// The window the user chose a new one from, or another one shown: it tells
-// how thick the window manager's frames are.
-const QWidget* windowShown() {
-  if (const QWidget* active = QApplication::activeWindow())
-    return active;
-  for (const QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->isVisible() && !window->isMinimized())
-      return window;
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 void ShowFreeWindow(ChildWindow* window, QSize firstSize) {
   const QWidget* from = windowShown();
