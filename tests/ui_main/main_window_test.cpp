@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -22,6 +23,7 @@
 #include "ui/main/panel_view.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
+#include "ui/main/unitabout.h"
 
 namespace {
 
@@ -269,6 +271,14 @@ TEST_F(MainWindow, ExitWritesTheSettingsThenClosesThePort) {
             QStringLiteral("120,80,800,%1").arg(480 + form->StatusBar1->height()));
   EXPECT_EQ(ini.readInteger("COMMON", "COMSpeed", 0), 38400);
   EXPECT_EQ(ini.readInteger("COMMON", "Wnds", -1), 0);
+}
+
+TEST_F(MainWindow, ExitClosesThePointReportsLeftOpen) {
+  startMainWindow();
+  QPointer<TFormAbout> report = ShowAboutReport(QStringLiteral("Точка на графике..."));
+  ASSERT_TRUE(report->isVisible());
+  closeMainWindow();
+  EXPECT_TRUE(report.isNull() || !report->isVisible());
 }
 
 TEST_F(MainWindow, MissingPictureIsNamedWithEveryFolderSearched) {

@@ -494,6 +494,8 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   Settings.OpenWindowsMask = OpenChildWindowsMask();
   CloseChildWindows();
+  // A point report left open would keep the program running.
+  CloseAboutReports();
   CloseHelpWindow();
   // Picture and status bar: the menu bar is no part of the client area
   // where menus live in the frame.
