@@ -16,7 +16,9 @@
 #include <cmath>
 
 #include "acquisition/shared_state.h"
+#include "common/clock.h"
 #include "common/folders.h"
+#include "common/settings_record.h"
 #include "tests/support/screenshot.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/graphs/unitgra.h"
@@ -66,6 +68,16 @@ QList<Sample> chargeRun(int count, double scale) {
                       i * v, v / i, -i / 3600, 1.0 / 3600,  std::sin(t / 9)};
   }
   return samples;
+}
+
+// The samples as a channel holds them once recorded.
+void recordInto(int channel, const QList<Sample>& samples) {
+  ChannelRecord& c = ChannelData[channel];
+  for (int k = 0; k < samples.size(); ++k) {
+    for (int field = 0; field < kLogFields; ++field)
+      (c.*kLogSeries[field])[k] = samples[k][field];
+  }
+  c.Count = static_cast<int>(samples.size());
 }
 
 const QString kHandMade = QStringLiteral("20261211_083124_1.gra");
@@ -384,16 +396,8 @@ TEST_F(RunWindowsTest, CtrlDFollowsEachRecordingChannelLive) {
   EXPECT_EQ(messages, QStringList{"Ни один канал ещё не записал измерений."});
   EXPECT_TRUE(reportWindows().isEmpty());
 
-  ChannelRecord& c = ChannelData[1];
   const QList<Sample> samples = handMadeRun();
-  const auto record = [&](int count) {
-    for (int k = 0; k < count; ++k) {
-      for (int field = 0; field < kLogFields; ++field)
-        (c.*kLogSeries[field])[k] = samples[k][field];
-    }
-    c.Count = count;
-  };
-  record(61);  // the charge so far
+  recordInto(1, samples.first(61));  // the charge so far
   messages.clear();
   form->item("N22")->trigger();
   ASSERT_EQ(reportWindows().size(), 1);
@@ -402,7 +406,7 @@ TEST_F(RunWindowsTest, CtrlDFollowsEachRecordingChannelLive) {
   EXPECT_EQ(figure(*report, "Измерений"), "61");
   EXPECT_EQ(report->StringGrid2->rowCount(), 1);
 
-  record(102);
+  recordInto(1, samples);
   ASSERT_TRUE(QTest::qWaitFor([&] { return figure(*report, "Измерений") == "102"; }, 3000));
   EXPECT_EQ(figure(*report, "КПД по энергии (%)"), "90.0");
   EXPECT_EQ(report->StringGrid2->rowCount(), 3);
@@ -512,6 +516,25 @@ TEST_F(RunWindowsTest, PrintItemPrintsTheWindowInFront) {
   EXPECT_EQ(printedName, "Графики: " + kCharge);
   EXPECT_TRUE(pdfText(pdf).contains("Емкость (Ач)"));
   EXPECT_EQ(messages.size(), 1);
+}
+
+// A channel's window names the channel and its run's start.
+TEST_F(RunWindowsTest, AChannelsGraphsPrintUnderTheChannelsName) {
+  ASSERT_TRUE(popplerInstalled()) << "pdftotext is missing: tools/setup.sh installs poppler-utils";
+  startMainWindow();  // it clears the channels
+  recordInto(1, chargeRun(100, 1));
+  ChannelData[1].StartTime = DateTimeToDays(QDateTime(QDate(2026, 12, 13), QTime(7, 5, 9)));
+  Settings.Gra2Pos = QStringLiteral("40,40,900,540");
+  auto* window = new TFormGra(1);
+  window->show();
+  ASSERT_TRUE(activate(window));
+  const QString pdf = printToPdf("channel.pdf");
+  QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(printedName, "Графики 2 канала");
+  const QString text = pdfText(pdf);
+  EXPECT_TRUE(text.contains("Канал 2, начало 13.12.2026 07:05:09")) << text.toStdString();
+  EXPECT_TRUE(text.contains("dT/dt (град/сек)")) << text.toStdString();
+  window->close();
 }
 
 }  // namespace
