@@ -16,6 +16,7 @@
 #include "ui/main/unitcom.h"
 #include "ui/main/unitm.h"
 #include "ui/memory/memory_window.h"
+#include "ui/runs/runs.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ class Application : public QApplication {
 };
 
 // "--home DIR" runs the program with another folder than its own as its
-// program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Arguments the
-// program does not know, such as the files the desktop passes, are left alone.
+// program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Other
+// arguments the program does not know are left alone.
 void applyHomeOption(const QStringList& arguments) {
   const qsizetype at = arguments.indexOf(QStringLiteral("--home"));
   if (at > 0 && at + 1 < arguments.size())
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   RegisterGraphWindows();
   RegisterMemoryWindow();
   RegisterMacroEditorWindow();
+  RegisterRunWindows();
   TFormM form;
   if (!form.started())
     return 1;
@@ -69,5 +71,9 @@ int main(int argc, char** argv) {
   // "--demo" starts on the built-in demo charger, as its menu item does.
   if (app.arguments().contains(QStringLiteral("--demo")))
     form.N41Click();
+  // Runs the desktop passes, as "Открыть файл" opens them.
+  const QStringList runFiles = RunFileArguments(app.arguments());
+  if (!runFiles.isEmpty())
+    OpenRunGraphs(runFiles);
   return app.exec();
 }

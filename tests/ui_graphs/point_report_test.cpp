@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "acquisition/run_file.h"
 #include "acquisition/shared_state.h"
 #include "tests/support/printers.h"
 #include "ui/main/unitabout.h"
@@ -81,6 +82,31 @@ TEST_F(PointReport, TextOfOneSample) {
             "dT/dt =2345.67\r\n"
             "\r\n"
             "Всего точек:250");
+}
+
+// The same sample in a run read from its file reads as in the channel; the
+// last line counts the run's samples, and nothing past them is read.
+TEST_F(PointReport, ASampleOfARunReadsAsTheChannelsWithTheRunsCount) {
+  ChannelRecord& c = ChannelData[0];
+  c.Count = 4;
+  LoadedRun run;
+  for (int k = 0; k < 4; ++k) {
+    for (int field = 0; field < kLogFields; ++field) {
+      (c.*kLogSeries[field])[k] = field * 10 + k * 0.25;
+      run.columns[field].append(field * 10 + k * 0.25);
+    }
+  }
+  c.Count = 250;  // the channel goes on; the run ends at its 4 samples
+  const QString channelText = BuildPointReport(0, 3);
+  const QString runText = BuildPointReport(run.series(), 3);
+  EXPECT_EQ(runText.section("\r\n", 0, 13), channelText.section("\r\n", 0, 13));
+  EXPECT_TRUE(runText.contains("I(А)  =  10.75")) << runText.toStdString();
+  EXPECT_TRUE(runText.contains("dT/dt = 100.75")) << runText.toStdString();
+  EXPECT_TRUE(runText.endsWith("\r\nВсего точек:4")) << runText.toStdString();
+  for (const int index : {-1, 4, 49999})
+    EXPECT_TRUE(BuildPointReport(run.series(), index).isEmpty()) << index;
+  EXPECT_EQ(ShowPointReport(run.series(), 4), nullptr);
+  EXPECT_TRUE(reportWindows().isEmpty());
 }
 
 TEST_F(PointReport, EveryValueLineIsFourteenCharacters) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -22,6 +23,7 @@
 #include "ui/main/panel_view.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
+#include "ui/main/unitabout.h"
 
 namespace {
 
@@ -140,8 +142,7 @@ TEST_F(MainWindow, StartsWithTheDemoMarkAndNoPort) {
 TEST_F(MainWindow, ItemsWithoutActionDoNothing) {
   startMainWindow();
   const QWidgetList windows = QApplication::topLevelWidgets();
-  for (const char* name :
-       {"GRA1", "N5", "N25", "N24", "N26", "N22", "N30", "N18", "N8", "N17", "N21", "N9", "N16"}) {
+  for (const char* name : {"N25", "N24", "N26", "N18", "N8", "N17", "N21", "N9", "N16"}) {
     form->item(name)->trigger();
   }
   EXPECT_TRUE(messages.isEmpty());
@@ -270,6 +271,14 @@ TEST_F(MainWindow, ExitWritesTheSettingsThenClosesThePort) {
             QStringLiteral("120,80,800,%1").arg(480 + form->StatusBar1->height()));
   EXPECT_EQ(ini.readInteger("COMMON", "COMSpeed", 0), 38400);
   EXPECT_EQ(ini.readInteger("COMMON", "Wnds", -1), 0);
+}
+
+TEST_F(MainWindow, ExitClosesThePointReportsLeftOpen) {
+  startMainWindow();
+  QPointer<TFormAbout> report = ShowAboutReport(QStringLiteral("Точка на графике..."));
+  ASSERT_TRUE(report->isVisible());
+  closeMainWindow();
+  EXPECT_TRUE(report.isNull() || !report->isVisible());
 }
 
 TEST_F(MainWindow, MissingPictureIsNamedWithEveryFolderSearched) {

@@ -25,8 +25,8 @@ class ShowOrder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show) {
       if (auto* window = qobject_cast<ChildWindow*>(watched)) {
-        if (!shown.contains(window->kind()))
-          shown << window->kind();
+        if (window->kind() && !shown.contains(*window->kind()))
+          shown << *window->kind();
       }
     }
     return false;

@@ -32,6 +32,20 @@ QString SeriesTitle(const GraphQuantityInfo& quantity) {
                                                 : kGraphCharts[quantity.chart].axisTitle);
 }
 
+int QuantityField(const GraphQuantityInfo& quantity) {
+  for (int field = 0; field < kLogFields; ++field) {
+    if (kLogSeries[field] == quantity.values)
+      return field;
+  }
+  return 0;
+}
+
+// Far apart on the screen and on paper, and none of them pale.
+const std::array<QRgb, 8> kRunColours = {
+    qRgb(0, 0, 255),   qRgb(220, 0, 0),   qRgb(0, 140, 0),   qRgb(255, 128, 0),
+    qRgb(128, 0, 200), qRgb(0, 160, 160), qRgb(140, 80, 20), qRgb(0, 0, 0),
+};
+
 const std::array<GraphWindowInfo, 2> kGraphWindows = {{
     {ChildKind::Gra, "Графики 1 канала", QSize(557, 311)},
     {ChildKind::Gra2, "Графики 2 канала", QSize(571, 317)},

@@ -38,6 +38,12 @@ extern const std::array<GraphChartInfo, kChartCount> kGraphCharts;
 extern const std::array<GraphQuantityInfo, kQuantityCount> kGraphQuantities;
 
 QString SeriesTitle(const GraphQuantityInfo& quantity);
+// Its place in a log line, and so in a RunSeries.
+int QuantityField(const GraphQuantityInfo& quantity);
+
+// The colours of overlaid runs, one each, in the order they were chosen;
+// more runs take them again from the first.
+extern const std::array<QRgb, 8> kRunColours;
 
 // What tells the two graphs windows apart; indexed by channel (0 or 1).
 struct GraphWindowInfo {

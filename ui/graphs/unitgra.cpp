@@ -1,16 +1,23 @@
 #include "ui/graphs/unitgra.h"
 
+#include <QAction>
+#include <QBoxLayout>
 #include <QGraphicsLayout>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
+#include <QPainter>
+#include <QPrinter>
 #include <QValueAxis>
 #include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "ui/graphs/csv_export.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graph_geometry.h"
 #include "ui/graphs/point_report.h"
+#include "ui/main/unitabout.h"
 
 namespace {
 
@@ -30,9 +37,13 @@ constexpr int kMostTicks = 4;
 // Less spread than this many pixel rows in a column does not show.
 constexpr double kFlatRows = 0.5;
 
-ChannelRecord& channelData(int channel) {
-  return ChannelData[channel];
-}
+// The legend and the notice above the charts of runs.
+constexpr int kHeaderMargin = 3;
+constexpr int kSwatchWidth = 24;
+constexpr int kLegendSpacing = 12;
+
+// A printed page's heading is this fraction of its height.
+constexpr int kHeadingLines = 40;
 
 QValueAxis* newAxis(const char* title, const char* numberFormat, bool titleShown) {
   auto* axis = new QValueAxis;
@@ -74,9 +85,27 @@ int titlePixelSize(QFont font, const QString& title, double room) {
 }  // namespace
 
 TFormGra::TFormGra(int channel, QWidget* parent)
-    : ChildWindow(kGraphWindows[channel].kind, parent), channel_(channel) {
+    : ChildWindow(kGraphWindows[channel].kind, parent), source_(channel) {
   const GraphWindowInfo& info = kGraphWindows[channel];
   setWindowTitle(QString::fromUtf8(info.caption));
+  // A zoom left by an earlier window named one of its charts, not ours.
+  zoomedChart() = kNoZoomedChart;
+  build();
+  resize(info.designSize);
+  refreshSeries();
+}
+
+TFormGra::TFormGra(QList<LoadedRun> runs, QWidget* parent)
+    : ChildWindow(parent), source_(std::move(runs)) {
+  QStringList names;
+  for (int run = 0; run < source_.runCount(); ++run)
+    names << source_.name(run);
+  setWindowTitle(QStringLiteral("Графики: ") + names.join(QStringLiteral(", ")));
+  build();
+  refreshSeries();
+}
+
+void TFormGra::build() {
   QPalette colours = palette();
   colours.setColor(QPalette::Window, colours.color(QPalette::Button));
   setPalette(colours);
@@ -84,15 +113,15 @@ TFormGra::TFormGra(int channel, QWidget* parent)
   QFont font(QStringLiteral("Tahoma"));
   font.setPixelSize(kFontPixels);
   setFont(font);
-  // A zoom left by an earlier window named one of its charts, not ours.
-  channelData(channel_).ZoomedChart = kNoZoomedChart;
   for (int k = 0; k < kChartCount; ++k)
     buildChart(k);
-  for (int q = 0; q < kQuantityCount; ++q)
-    buildSeries(q);
+  for (int run = 0; run < source_.runCount(); ++run) {
+    for (int q = 0; q < kQuantityCount; ++q)
+      buildSeries(run, q);
+  }
   shownCounts_.fill(-1);
-  resize(info.designSize);
-  refreshSeries();
+  buildHeader();
+  buildActions();
 }
 
 void TFormGra::buildChart(int index) {
@@ -123,21 +152,28 @@ void TFormGra::buildChart(int index) {
   });
   connect(view, &GraphChartView::clicked, this, [this, index](const SeriesPoint& hit) {
     // Found before the zoom, which draws the series anew.
-    const int sample = sampleAt(hit.series, hit.point);
+    const Line* line = lineOf(hit.series);
+    const int sample = line ? sampleAt(*line, hit.point) : -1;
     Chart1Click(index);
     if (sample >= 0)
-      Chart1ClickSeries(sample);
+      Chart1ClickSeries(sample, line->run);
   });
   connect(view, &GraphChartView::doubleClicked, this, &TFormGra::Chart1DblClick);
   charts_[index] = view;
 }
 
-void TFormGra::buildSeries(int quantity) {
+QColor TFormGra::lineColour(int run, int quantity) const {
+  if (source_.runCount() == 1)
+    return QColor::fromRgb(kGraphQuantities[quantity].colour);
+  return QColor::fromRgb(kRunColours[run % kRunColours.size()]);
+}
+
+void TFormGra::buildSeries(int run, int quantity) {
   const GraphQuantityInfo& info = kGraphQuantities[quantity];
   auto* line = new QLineSeries;
   line->setObjectName(QString::fromLatin1(info.seriesName));
   line->setName(SeriesTitle(info));
-  QPen pen(QColor::fromRgb(info.colour));
+  QPen pen(lineColour(run, quantity));
   pen.setWidth(kSeriesLineWidth);
   if (info.dashed)
     pen.setStyle(Qt::DashLine);
@@ -146,11 +182,71 @@ void TFormGra::buildSeries(int quantity) {
   plot->addSeries(line);
   line->attachAxis(timeAxes_[info.chart]);
   line->attachAxis(valueAxes_[info.chart]);
-  series_[quantity] = line;
+  lines_.append({line, run, quantity});
+}
+
+// Above the charts: the legend of several runs and what was wrong with their
+// files. A channel's window has neither.
+void TFormGra::buildHeader() {
+  header_ = new QWidget(this);
+  header_->setObjectName(QStringLiteral("header"));
+  auto* rows = new QVBoxLayout(header_);
+  rows->setContentsMargins(kHeaderMargin, kHeaderMargin, kHeaderMargin, kHeaderMargin);
+  rows->setSpacing(kHeaderMargin);
+  legend_ = new QWidget;
+  legend_->setObjectName(QStringLiteral("legend"));
+  auto* entries = new QHBoxLayout(legend_);
+  entries->setContentsMargins(0, 0, 0, 0);
+  for (int run = 0; run < source_.runCount(); ++run) {
+    QPixmap swatch(kSwatchWidth, kSeriesLineWidth * 2);
+    swatch.fill(lineColour(run, 0));
+    auto* colour = new QLabel;
+    colour->setPixmap(swatch);
+    entries->addWidget(colour);
+    entries->addWidget(new QLabel(source_.name(run)));
+    entries->addSpacing(kLegendSpacing);
+  }
+  entries->addStretch();
+  rows->addWidget(legend_);
+  legend_->setVisible(source_.runCount() > 1);
+
+  QStringList warnings;
+  for (const LoadedRun& run : source_.loadedRuns()) {
+    if (!run.warning().isEmpty())
+      warnings << run.fileName() + QStringLiteral(": ") + run.warning();
+  }
+  notice_ = new QLabel(warnings.join(QLatin1Char('\n')));
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setWordWrap(true);
+  notice_->setStyleSheet(QStringLiteral("QLabel { background: #fff3b0; padding: 2px; }"));
+  rows->addWidget(notice_);
+  notice_->setVisible(!warnings.isEmpty());
+  header_->setVisible(legend_->isVisibleTo(header_) || notice_->isVisibleTo(header_));
+}
+
+void TFormGra::buildActions() {
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  AddPrintAction(this, *this);
+  if (source_.live())
+    return;
+  for (int run = 0; run < source_.runCount(); ++run) {
+    // With several runs the item names the file it writes.
+    const QString caption = source_.runCount() == 1
+                                ? QStringLiteral("Экспорт в CSV...")
+                                : QStringLiteral("Экспорт в CSV: %1...").arg(source_.name(run));
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QStringLiteral("exportCsv%1").arg(run + 1));
+    connect(action, &QAction::triggered, this, [this, run] { exportCsv(run); });
+    addAction(action);
+  }
+}
+
+QLineSeries* TFormGra::series(int quantity, int run) const {
+  return lines_[run * kQuantityCount + quantity].series;
 }
 
 void TFormGra::refreshSeries() {
-  const int count = RecordedCount(channelData(channel_));
+  const int count = source_.sampleCount();
   for (int k = 0; k < kChartCount; ++k) {
     // A hidden chart catches up when it is shown again.
     if (shownCounts_[k] != count && charts_[k]->isVisibleTo(this))
@@ -163,32 +259,39 @@ void TFormGra::refillChart(int chart, int count) {
   drawChart(chart);
 }
 
+RunSeries TFormGra::shownRun(int chart, int run) const {
+  RunSeries series = source_.series(run);
+  // A channel records on while a hidden chart waits to catch up.
+  if (source_.live())
+    series.count = std::max(shownCounts_[chart], 0);
+  return series;
+}
+
 void TFormGra::drawChart(int chart) {
-  const ChannelRecord& record = channelData(channel_);
-  const int count = std::max(shownCounts_[chart], 0);
   const ColumnGrid grid = columnGrid(chart);
   drawnGrids_[chart] = grid;
-  const ValueRange range = chartValueRange(chart, count);
+  const ValueRange range = chartValueRange(chart);
   // A column whose values stay within half a pixel row shows no spread.
   const double rows = charts_[chart]->chart()->plotArea().height();
   const double flatSpan = rows > 0 ? (range.max - range.min) / rows * kFlatRows : 0;
   drawnHeights_[chart] = rows;
-  QList<std::pair<QLineSeries*, QList<QPointF>>> lines;
-  for (int q = 0; q < kQuantityCount; ++q) {
-    const GraphQuantityInfo& info = kGraphQuantities[q];
-    if (info.chart == chart) {
-      lines.append(
-          {series_[q], ReduceToColumns(record.Time, record.*info.values, count, grid, flatSpan)});
-    }
+  QList<std::pair<QLineSeries*, QList<QPointF>>> reduced;
+  for (const Line& line : lines_) {
+    const GraphQuantityInfo& info = kGraphQuantities[line.quantity];
+    if (info.chart != chart)
+      continue;
+    const RunSeries run = shownRun(chart, line.run);
+    reduced.append({line.series, ReduceToColumns(run[kTimeField], run[QuantityField(info)],
+                                                 run.count, grid, flatSpan)});
   }
   // Emptied first, so that the new ranges do not lay out the old points
   // once more before the new ones come.
-  for (const auto& line : lines)
+  for (const auto& line : reduced)
     line.first->clear();
   const QRectF area = charts_[chart]->chart()->plotArea();
   setRange(timeAxes_[chart], shownTimes(chart), kTimeNumberFormat, area.width());
   setRange(valueAxes_[chart], range, kGraphCharts[chart].numberFormat, area.height());
-  for (const auto& line : lines)
+  for (const auto& line : reduced)
     line.first->replace(line.second);
 }
 
@@ -204,20 +307,27 @@ void TFormGra::fitAxisTitle(int chart, int chartHeight) {
   }
 }
 
-ValueRange TFormGra::chartValueRange(int chart, int count) const {
-  const ChannelRecord& record = channelData(channel_);
+ValueRange TFormGra::chartValueRange(int chart) const {
   std::optional<ValueRange> range;
-  for (const GraphQuantityInfo& info : kGraphQuantities) {
+  for (const Line& line : lines_) {
+    const GraphQuantityInfo& info = kGraphQuantities[line.quantity];
     if (info.chart != chart)
       continue;
-    const ValueRange own = SeriesRange(record.*info.values, count);
+    const RunSeries run = shownRun(chart, line.run);
+    const ValueRange own = SeriesRange(run[QuantityField(info)], run.count);
     range = range ? Union(*range, own) : own;
   }
   return range.value_or(ValueRange{});
 }
 
 ValueRange TFormGra::shownTimes(int chart) const {
-  return AscendingRange(channelData(channel_).Time, shownCounts_[chart]);
+  std::optional<ValueRange> range;
+  for (int run = 0; run < source_.runCount(); ++run) {
+    const RunSeries series = shownRun(chart, run);
+    const ValueRange own = AscendingRange(series[kTimeField], series.count);
+    range = range ? Union(*range, own) : own;
+  }
+  return range.value_or(ValueRange{});
 }
 
 ColumnGrid TFormGra::columnGrid(int chart) const {
@@ -229,41 +339,110 @@ ColumnGrid TFormGra::columnGrid(int chart) const {
   return PixelColumns(shownTimes(chart), area.left(), area.width());
 }
 
-int TFormGra::sampleAt(const QXYSeries* series, QPointF point) const {
-  if (!series)
-    return -1;
-  for (int q = 0; q < kQuantityCount; ++q) {
-    if (series_[q] != series)
-      continue;
-    const GraphQuantityInfo& info = kGraphQuantities[q];
-    const ChannelRecord& record = channelData(channel_);
-    return ClosestSampleIndex(record.Time, record.*info.values, shownCounts_[info.chart], point);
+const TFormGra::Line* TFormGra::lineOf(const QXYSeries* series) const {
+  for (const Line& line : lines_) {
+    if (line.series == series)
+      return &line;
   }
-  return -1;
+  return nullptr;
+}
+
+int TFormGra::sampleAt(const Line& line, QPointF point) const {
+  const GraphQuantityInfo& info = kGraphQuantities[line.quantity];
+  const RunSeries run = shownRun(info.chart, line.run);
+  return ClosestSampleIndex(run[kTimeField], run[QuantityField(info)], run.count, point);
+}
+
+int TFormGra::headerHeight() const {
+  if (!header_->isVisibleTo(this))
+    return 0;
+  // A long notice wraps to the window's width.
+  return header_->hasHeightForWidth() ? header_->heightForWidth(width())
+                                      : header_->sizeHint().height();
+}
+
+int& TFormGra::zoomedChart() {
+  return source_.live() ? ChannelData[source_.channel()].ZoomedChart : ownZoomedChart_;
 }
 
 void TFormGra::LayoutCharts() {
-  const auto placements = ChartCells(size(), channelData(channel_).ZoomedChart);
+  const int top = headerHeight();
+  header_->setGeometry(0, 0, width(), top);
+  const auto placements = ChartCells(QSize(width(), height() - top), zoomedChart());
   for (int k = 0; k < kChartCount; ++k) {
     fitAxisTitle(k, placements[k].geometry.height());
-    charts_[k]->setGeometry(placements[k].geometry);
+    charts_[k]->setGeometry(placements[k].geometry.translated(0, top));
     charts_[k]->setVisible(placements[k].visible);
   }
   refreshSeries();
 }
 
 void TFormGra::Chart1Click(int chart) {
-  channelData(channel_).ZoomedChart = chart;
+  zoomedChart() = chart;
   LayoutCharts();
 }
 
 void TFormGra::Chart1DblClick() {
-  channelData(channel_).ZoomedChart = kNoZoomedChart;
+  zoomedChart() = kNoZoomedChart;
   LayoutCharts();
 }
 
-void TFormGra::Chart1ClickSeries(int sample) {
-  ShowPointReport(channel_, sample);
+void TFormGra::Chart1ClickSeries(int sample, int run) {
+  if (source_.live()) {
+    ShowPointReport(source_.channel(), sample);
+    return;
+  }
+  // Several reports of several runs: each says whose sample it shows.
+  if (TFormAbout* report = ShowPointReport(source_.series(run), sample))
+    report->setWindowTitle(source_.name(run));
+}
+
+void TFormGra::exportCsv(int run) {
+  ExportRunCsv(this, source_.series(run), source_.start(run), source_.name(run));
+}
+
+QString TFormGra::documentName() const {
+  return windowTitle();
+}
+
+void TFormGra::print(QPrinter& printer) {
+  QPainter painter(&printer);
+  const QRect page = painter.viewport();
+  const int headingBottom = paintHeading(painter, page);
+  // The charts as the window shows them, scaled to the rest of the page.
+  const int top = headerHeight();
+  const QRect room = page.adjusted(0, headingBottom - page.top(), 0, 0);
+  const double scale =
+      std::min(room.width() / double(width()), room.height() / double(height() - top));
+  painter.translate(room.topLeft());
+  painter.scale(scale, scale);
+  painter.translate(0, -top);
+  painter.setPen(QPen(Qt::gray, 0));
+  for (GraphChartView* view : charts_) {
+    if (!view->isVisible())
+      continue;
+    // The scene, not the widget: lines and texts stay lines and texts.
+    view->render(&painter, view->geometry(), view->viewport()->rect());
+    painter.drawRect(view->geometry());
+  }
+}
+
+// A line for each run, in the run's colour when there are several; the
+// bottom of the last.
+int TFormGra::paintHeading(QPainter& painter, const QRect& page) const {
+  QFont headingFont = font();
+  headingFont.setPixelSize(std::max(page.height() / kHeadingLines, 1));
+  painter.setFont(headingFont);
+  const int lineHeight = QFontMetrics(headingFont, painter.device()).height();
+  int top = page.top();
+  for (int run = 0; run < source_.runCount(); ++run) {
+    painter.setPen(source_.runCount() > 1 ? lineColour(run, 0) : QColor(Qt::black));
+    painter.drawText(QRect(page.left(), top, page.width(), lineHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     source_.description(run));
+    top += lineHeight;
+  }
+  return top + lineHeight / 2;
 }
 
 void TFormGra::tick() {
@@ -271,7 +450,7 @@ void TFormGra::tick() {
 }
 
 void TFormGra::closing() {
-  channelData(channel_).ZoomedChart = kNoZoomedChart;
+  zoomedChart() = kNoZoomedChart;
 }
 
 void TFormGra::resizeEvent(QResizeEvent* event) {

@@ -1,10 +1,13 @@
 #include "ui/main/child_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QShowEvent>
 
 #include "settings/window_position.h"
+#include "ui/main/window_layout.h"
 
 const ChildWindowInfo kChildWindows[kChildWindowCount] = {
     {ChildKind::Dev,
@@ -53,9 +56,25 @@ int indexOf(ChildKind kind) {
 ChildWindowFactory factories[kChildWindowCount];
 QPointer<ChildWindow> instances[kChildWindowCount];
 std::function<void(ChildKind, bool)> menuCheck;
+// Every living child window, the one in front first.
+QList<ChildWindow*> frontOrder;
+// The windows beside the six, oldest first.
+QList<ChildWindow*> freeWindows;
 
 QString& positionSetting(ChildKind kind) {
   return Settings.*ChildInfo(kind).positionKey;
+}
+
+// The window the user chose a new one from, or another one shown: it tells
+// how thick the window manager's frames are.
+const QWidget* windowShown() {
+  if (const QWidget* active = QApplication::activeWindow())
+    return active;
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized())
+      return window;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -64,16 +83,27 @@ const ChildWindowInfo& ChildInfo(ChildKind kind) {
   return kChildWindows[indexOf(kind)];
 }
 
-ChildWindow::ChildWindow(ChildKind kind, QWidget* parent)
+ChildWindow::ChildWindow(ChildKind kind, QWidget* parent) : ChildWindow(parent, kind) {}
+
+ChildWindow::ChildWindow(QWidget* parent) : ChildWindow(parent, std::nullopt) {}
+
+ChildWindow::ChildWindow(QWidget* parent, std::optional<ChildKind> kind)
     : QWidget(parent, Qt::Window), Timer1(new QTimer(this)), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
   Timer1->setInterval(kTickMs);
   connect(Timer1, &QTimer::timeout, this, &ChildWindow::timerTick);
   Timer1->start();
+  if (!kind_)
+    freeWindows.append(this);
+}
+
+ChildWindow::~ChildWindow() {
+  frontOrder.removeOne(this);
+  freeWindows.removeOne(this);
 }
 
 ChildWindowFlagsRecord& ChildWindow::flags() const {
-  return ChildWindowFlags[indexOf(kind_)];
+  return kind_ ? ChildWindowFlags[indexOf(*kind_)] : ownFlags_;
 }
 
 QString ChildWindow::positionText() const {
@@ -83,24 +113,40 @@ QString ChildWindow::positionText() const {
 
 void ChildWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  comeToFront();
   if (positioned_)
     return;  // a window coming back from the task bar keeps its place
   positioned_ = true;
-  // The client area, as the position text is written: a frame's corner here
-  // would move the window by its title bar at every opening.
-  const WindowPosition p = ParseWindowPosition(positionSetting(kind_));
-  setGeometry(p.left, p.top, p.width, p.height);
-  CheckChildMenu(kind_, true);
+  if (kind_) {
+    // The client area, as the position text is written: a frame's corner
+    // here would move the window by its title bar at every opening.
+    const WindowPosition p = ParseWindowPosition(positionSetting(*kind_));
+    setGeometry(p.left, p.top, p.width, p.height);
+    CheckChildMenu(*kind_, true);
+  }
   shown();
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   closing();
-  positionSetting(kind_) = positionText();
+  if (kind_) {
+    positionSetting(*kind_) = positionText();
+    CheckChildMenu(*kind_, false);
+  }
   flags().open = false;
-  CheckChildMenu(kind_, false);
   QWidget::closeEvent(event);
+}
+
+void ChildWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    comeToFront();
+}
+
+void ChildWindow::comeToFront() {
+  frontOrder.removeOne(this);
+  frontOrder.prepend(this);
 }
 
 void ChildWindow::timerTick() {
@@ -167,4 +213,35 @@ void CloseChildWindows() {
     if (window)
       window->close();
   }
+  // Copied: a closing window leaves the list when it is freed.
+  const QList<ChildWindow*> free = freeWindows;
+  for (ChildWindow* window : free)
+    window->close();
+}
+
+QList<ChildWindow*> ChildWindowsFrontFirst() {
+  QList<ChildWindow*> open;
+  for (ChildWindow* window : frontOrder) {
+    if (window->isVisible())
+      open << window;
+  }
+  return open;
+}
+
+QList<ChildWindow*> FreeChildWindows() {
+  QList<ChildWindow*> open;
+  for (ChildWindow* window : freeWindows) {
+    if (window->isVisible())
+      open << window;
+  }
+  return open;
+}
+
+void ShowFreeWindow(ChildWindow* window, QSize firstSize) {
+  const QWidget* from = windowShown();
+  const QMargins frame = from ? FrameMargins(*from) : QMargins();
+  const QScreen* screen = from ? from->screen() : QApplication::primaryScreen();
+  const int n = static_cast<int>(FreeChildWindows().size());
+  window->setGeometry(FreeWindowPlace(n, firstSize, screen->availableGeometry(), frame));
+  window->show();
 }

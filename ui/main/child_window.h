@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "common/settings_record.h"
 
@@ -43,7 +44,13 @@ class ChildWindow : public QWidget {
 
  public:
   explicit ChildWindow(ChildKind kind, QWidget* parent = nullptr);
-  ChildKind kind() const { return kind_; }
+  // A window beside the six, of which any number may be open (a loaded run,
+  // a report): placed by whoever opens it, with no stored position and no
+  // menu mark; it closes with the program.
+  explicit ChildWindow(QWidget* parent = nullptr);
+  ~ChildWindow() override;
+  // None for a window beside the six.
+  std::optional<ChildKind> kind() const { return kind_; }
   ChildWindowFlagsRecord& flags() const;
   // Left, top, width and height of the client area, without blanks: what
   // showing the window applies again, so a window stays where it was.
@@ -59,11 +66,15 @@ class ChildWindow : public QWidget {
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  ChildWindow(QWidget* parent, std::optional<ChildKind> kind);
   void timerTick();
+  void comeToFront();
 
-  const ChildKind kind_;
+  const std::optional<ChildKind> kind_;
+  mutable ChildWindowFlagsRecord ownFlags_;  // a window beside the six
   bool positioned_ = false;
 };
 
@@ -84,5 +95,14 @@ void CheckChildMenu(ChildKind kind, bool checked);
 void ToggleChildWindow(ChildKind kind);
 // The mask of the open windows.
 uint8_t OpenChildWindowsMask();
-// Closes every open window now, in order, each storing its position.
+// Closes every open window now, in order, each storing its position; then
+// the windows beside the six.
 void CloseChildWindows();
+
+// The open child windows of either sort, the one shown or activated last
+// first: the one in front of the others.
+QList<ChildWindow*> ChildWindowsFrontFirst();
+// The open windows beside the six, oldest first.
+QList<ChildWindow*> FreeChildWindows();
+// Shows a window beside the six at its first size, placed after those open.
+void ShowFreeWindow(ChildWindow* window, QSize firstSize);

@@ -1,5 +1,6 @@
 #include "ui/main/unitabout.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -111,4 +112,12 @@ TFormAbout* ShowAboutReport(const QString& report) {
   about->Memo1->setPlainText(report);
   about->show();
   return about;
+}
+
+void CloseAboutReports() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* about = qobject_cast<TFormAbout*>(window);
+    if (about && about->isVisible() && about->testAttribute(Qt::WA_DeleteOnClose))
+      about->close();
+  }
 }

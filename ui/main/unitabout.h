@@ -28,5 +28,7 @@ class TFormAbout : public QDialog {
 void ShowAboutInformation(QWidget* parent);
 // A report in a new window of its own, modeless; it frees itself when closed.
 TFormAbout* ShowAboutReport(const QString& report);
+// Closes every report window: they end with the program.
+void CloseAboutReports();
 
 QString AboutInformationText();

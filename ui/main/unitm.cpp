@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -28,7 +29,9 @@
 #include "ui/main/front_panel.h"
 #include "ui/main/modal.h"
 #include "ui/main/panel_view.h"
+#include "ui/main/printing.h"
 #include "ui/main/run_end_notice.h"
+#include "ui/main/run_windows.h"
 #include "ui/main/settings_dialog.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
@@ -42,14 +45,27 @@ constexpr int kPanelTextMargin = 10;
 // The demo charger has no wire; any speed will do.
 constexpr int kDemoBaud = 38400;
 
-// Items without an action: choosing them does nothing (a check item still
-// toggles its own mark).
-struct PlainItem {
+// Items added in table order; those without an action do nothing when
+// chosen.
+struct TableItem {
   const char* menu;
   const char* name;
   const char* caption;
   const char* shortcut;
+  void (TFormM::*click)() = nullptr;
 };
+
+const QString kRunFileFilter = QStringLiteral("Записи заездов (*.gra)");
+
+// Files of recorded runs the user picks, from GRA/ on; none when cancelled.
+QStringList chooseRunFiles(QWidget* parent, const QString& caption, QFileDialog::FileMode mode) {
+  QFileDialog dialog(parent, caption, GraFolder(), kRunFileFilter);
+  dialog.setFileMode(mode);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (RunModal(dialog) != QDialog::Accepted)
+    return {};
+  return dialog.selectedFiles();
+}
 
 QString clientPositionText(const QRect& client) {
   return WindowPositionText({client.x(), client.y(), client.width(), client.height()});
@@ -148,30 +164,33 @@ QAction* TFormM::addItem(QMenu* menu, const char* name, const QString& caption,
 }
 
 void TFormM::buildMenu() {
-  static const PlainItem plain[] = {
-      {"Файл", "GRA1", "Открыть файл", "Ctrl+O"},
-      {"Файл", "N5", "Печать", "Ctrl+P"},
+  static const TableItem table[] = {
+      {"Файл", "GRA1", "Открыть файл", "Ctrl+O", &TFormM::GRA1Click},
+      {"Файл", "N5", "Печать", "Ctrl+P", &TFormM::N5Click},
       {"Работа", "N25", "Пуск канала 1 ...", "Ctrl+F3"},
       {"Работа", "N24", "Пуск канала 2 ...", "Ctrl+F4"},
       {"Работа", "N26", "Паника (все остановить)", "Ctrl+Esc"},
-      {"Работа", "N22", "Диагноз аккумулятора", "Ctrl+D"},
-      {"Работа", "N30", "Диагноз по файлу GRA", "Ctrl+E"},
+      {"Работа", "N22", "Диагноз аккумулятора", "Ctrl+D", &TFormM::N22Click},
+      {"Работа", "N30", "Диагноз по файлу GRA", "Ctrl+E", &TFormM::N30Click},
       {"Настройки", "N8", "Общие настройки ЗУ", "Alt+Z"},
       {"Настройки", "N17", "Регулировка канала 1", "Ctrl+1"},
       {"Настройки", "N21", "Регулировка канала 2", "Ctrl+2"},
       {"Помощь", "N9", "Теория", "Alt+F1"},
       {"Помощь", "N16", "Схема", "Ctrl+F1"},
   };
-  auto plainItems = [this](QMenu* menu, const char* title) {
-    for (const PlainItem& p : plain) {
-      if (qstrcmp(p.menu, title) == 0)
-        addItem(menu, p.name, QString::fromUtf8(p.caption), p.shortcut);
+  auto tableItems = [this](QMenu* menu, const char* title) {
+    for (const TableItem& t : table) {
+      if (qstrcmp(t.menu, title) != 0)
+        continue;
+      QAction* action = addItem(menu, t.name, QString::fromUtf8(t.caption), t.shortcut);
+      if (t.click)
+        connect(action, &QAction::triggered, this, t.click);
     }
   };
   auto menuOf = [this](const char* title) { return menuBar()->addMenu(QString::fromUtf8(title)); };
 
   QMenu* file = menuOf("Файл");
-  plainItems(file, "Файл");
+  tableItems(file, "Файл");
   file->addSeparator();
   connect(addItem(file, "N7", QStringLiteral("Выход"), "Alt+X"), &QAction::triggered, this,
           &TFormM::N7Click);
@@ -185,7 +204,7 @@ void TFormM::buildMenu() {
   demo->setChecked(true);
   connect(demo, &QAction::triggered, this, &TFormM::N41Click);
   work->addSeparator();
-  plainItems(work, "Работа");
+  tableItems(work, "Работа");
 
   QMenu* view = menuOf("Вид");
   view->menuAction()->setShortcut(QKeySequence(QStringLiteral("Alt+Z")));
@@ -200,7 +219,7 @@ void TFormM::buildMenu() {
   QMenu* settings = menuOf("Настройки");
   connect(addItem(settings, "N18", QStringLiteral("Параметры программы"), "Alt+P"),
           &QAction::triggered, this, &TFormM::N18Click);
-  plainItems(settings, "Настройки");
+  tableItems(settings, "Настройки");
   QMenu* windows = menuOf("Окна");
   connect(addItem(windows, "N32", QStringLiteral("Каскад"), "Ctrl+K"), &QAction::triggered, this,
           &TFormM::N32Click);
@@ -209,7 +228,7 @@ void TFormM::buildMenu() {
   QMenu* help = menuOf("Помощь");
   connect(addItem(help, "N10", QStringLiteral("Эксплуатация"), "Shift+F1"), &QAction::triggered,
           this, &TFormM::N10Click);
-  plainItems(help, "Помощь");
+  tableItems(help, "Помощь");
   connect(addItem(help, "N36", QStringLiteral("Макросы"), "Ctrl+F2"), &QAction::triggered, this,
           &TFormM::N36Click);
   help->addSeparator();
@@ -244,10 +263,7 @@ QRect TFormM::standardPlace(ChildKind kind) const {
 }
 
 QMargins TFormM::frameMargins() const {
-  const QRect outer = frameGeometry();
-  const QRect inner = geometry();
-  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-          outer.bottom() - inner.bottom()};
+  return FrameMargins(*this);
 }
 
 void TFormM::N18Click() {
@@ -389,6 +405,29 @@ void TFormM::N7Click() {
   close();
 }
 
+void TFormM::GRA1Click() {
+  const QStringList paths =
+      chooseRunFiles(this, QStringLiteral("Открыть файл"), QFileDialog::ExistingFiles);
+  if (!paths.isEmpty() && RunWindows().graphs)
+    RunWindows().graphs(paths);
+}
+
+void TFormM::N5Click() {
+  PrintFrontWindow(this);
+}
+
+void TFormM::N22Click() {
+  if (RunWindows().channelReports)
+    RunWindows().channelReports();
+}
+
+void TFormM::N30Click() {
+  const QStringList paths =
+      chooseRunFiles(this, QStringLiteral("Диагноз по файлу GRA"), QFileDialog::ExistingFile);
+  if (!paths.isEmpty() && RunWindows().fileReport)
+    RunWindows().fileReport(paths.first());
+}
+
 void TFormM::N10Click() {
   ShowHelp(HelpDocument::UserGuide);
 }
@@ -455,6 +494,8 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   Settings.OpenWindowsMask = OpenChildWindowsMask();
   CloseChildWindows();
+  // A point report left open would keep the program running.
+  CloseAboutReports();
   CloseHelpWindow();
   // Picture and status bar: the menu bar is no part of the client area
   // where menus live in the frame.

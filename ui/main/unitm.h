@@ -50,8 +50,12 @@ class TFormM : public QMainWindow {
   void N32Click();  // cascade
   void N33Click();  // standard layout
   void N7Click();
-  void N10Click();  // the user guide
-  void N36Click();  // the macro language reference
+  void GRA1Click();  // open recorded runs
+  void N5Click();    // print the window in front
+  void N22Click();   // reports of the channels' runs
+  void N30Click();   // report of a recorded run
+  void N10Click();   // the user guide
+  void N36Click();   // the macro language reference
   void N12Click();
   void Timer1Timer();
   void Image1MouseDown(QPoint position, QSize size);

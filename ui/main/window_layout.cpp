@@ -1,10 +1,16 @@
 #include "ui/main/window_layout.h"
 
+#include <QWidget>
 #include <algorithm>
 
 namespace {
 
 constexpr int kShortest = 85;  // per cent of a window's first size
+
+// One title bar.
+int cascadeStep(const QMargins& frame) {
+  return std::max(frame.top(), 24);
+}
 
 // The client area whose frame has its top left corner at the point.
 QRect clientAt(QPoint frameTopLeft, QSize client, const QMargins& frame) {
@@ -38,6 +44,13 @@ QRect shortenedToFit(QRect client, const QRect& available, const QMargins& frame
 }
 
 }  // namespace
+
+QMargins FrameMargins(const QWidget& window) {
+  const QRect outer = window.frameGeometry();
+  const QRect inner = window.geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
 
 QRect KeptOnScreen(const QRect& client, const QRect& available, const QMargins& frame) {
   const QSize room = available.marginsRemoved(frame).size();
@@ -82,7 +95,15 @@ QRect StandardPlace(ChildKind kind, const QRect& mainFrame, const QRect& availab
 }
 
 QRect CascadePlace(int n, QSize client, const QRect& available, const QMargins& frame) {
-  const int step = std::max(frame.top(), 24);
+  const int step = cascadeStep(frame);
   const QPoint corner = available.topLeft() + QPoint(n * step, n * step);
   return KeptOnScreen(clientAt(corner, client, frame), available, frame);
+}
+
+QRect FreeWindowPlace(int n, QSize client, const QRect& available, const QMargins& frame) {
+  const QSize outer = client.grownBy(frame);
+  const QPoint centred = available.center() - QPoint(outer.width() / 2, outer.height() / 2);
+  const int step = cascadeStep(frame);
+  return KeptOnScreen(clientAt(centred + QPoint(n * step, n * step), client, frame), available,
+                      frame);
 }
