@@ -481,10 +481,12 @@ TEST_F(RunWindowsTest, CtrlPPrintsTheGraphsOnOneLandscapePage) {
   for (int k = 0; k < 9; ++k) {
     const int col = k / 3;
     const int row = k % 3;
-    if (col > 0)
+    if (col > 0) {
       EXPECT_GT(spots[k].centre.x(), spots[k - 3].centre.x() + page.width() / 6) << k + 1;
-    if (row > 0)
+    }
+    if (row > 0) {
       EXPECT_GT(spots[k].centre.y(), spots[k - 1].centre.y() + page.height() / 8) << k + 1;
+    }
   }
   // The charts fill the page's width.
   EXPECT_LT(spots[0].centre.x(), page.width() / 3);
