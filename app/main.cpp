@@ -1,6 +1,9 @@
 // qv20: the control program of the QV charger.
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
 #include "app/demo_charger.h"
@@ -40,6 +43,16 @@ class Application : public QApplication {
 // "--home DIR" runs the program with another folder than its own as its
 // program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Other
 // arguments the program does not know are left alone.
+// The program speaks Russian: so do the toolkit's own dialogs and buttons
+// ("Да", "Нет", the file dialog), where Qt's translations are installed.
+void installToolkitTranslation(QApplication& app) {
+  static QTranslator translator;
+  if (translator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&translator);
+  }
+}
+
 void applyHomeOption(const QStringList& arguments) {
   const qsizetype at = arguments.indexOf(QStringLiteral("--home"));
   if (at > 0 && at + 1 < arguments.size())
@@ -55,6 +68,7 @@ int main(int argc, char** argv) {
   app.setDesktopFileName(QStringLiteral("qv20"));
   app.setWindowIcon(ProgramIcon());
   applyHomeOption(app.arguments());
+  installToolkitTranslation(app);
   InstallFontSubstitutions();
   InstallMessageBoxes();
   SetPortDialog(RunPortDialog);

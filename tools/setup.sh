@@ -7,7 +7,7 @@ source tools/lib.sh
 
 install_packages setup cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev \
   qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev unrtf fonts-dejavu-core \
-  fonts-liberation qt6-qpa-plugins desktop-file-utils poppler-utils
+  fonts-liberation qt6-qpa-plugins qt6-translations-l10n desktop-file-utils poppler-utils
 
 build_type="${BUILD_TYPE:-RelWithDebInfo}"
 [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
