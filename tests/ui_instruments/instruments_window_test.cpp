@@ -6,6 +6,7 @@
 
 #include "acquisition/shared_state.h"
 #include "common/settings_record.h"
+#include "tests/support/children.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
 #include "ui/instruments/dials.h"
@@ -66,7 +67,7 @@ class InstrumentsWindow : public ::testing::TestWithParam<int> {
     auto* window = qobject_cast<TFormDev*>(ChildWindowInstance(kind()));
     if (!window)
       return nullptr;
-    window->Timer1->stop();
+    Child<QTimer>(window, "Timer1")->stop();
     window->installEventFilter(&painted);
     return window;
   }
@@ -74,9 +75,9 @@ class InstrumentsWindow : public ::testing::TestWithParam<int> {
 
   // One tick of the window's own timer.
   void tick(TFormDev* window) {
-    QMetaObject::invokeMethod(window->Timer1, "timeout");
+    QMetaObject::invokeMethod(Child<QTimer>(window, "Timer1"), "timeout");
     if (ChildWindowInstance(kind()))
-      window->Timer1->stop();
+      Child<QTimer>(window, "Timer1")->stop();
   }
   // Whether the window was painted since the last call.
   bool repainted() {

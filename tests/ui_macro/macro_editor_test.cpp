@@ -23,6 +23,7 @@
 #include "macro/listing.h"
 #include "macro/rtf.h"
 #include "macro/templates.h"
+#include "tests/support/children.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "ui/help/unithelp.h"
@@ -113,26 +114,26 @@ class MacroEditorWindow : public ::testing::Test {
   }
 
   void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(form->RichEdit1, static_cast<Qt::Key>(key), modifiers);
+    QTest::keyClick(richEdit1(), static_cast<Qt::Key>(key), modifiers);
   }
-  void type(const QString& text) { QTest::keyClicks(form->RichEdit1, text); }
+  void type(const QString& text) { QTest::keyClicks(richEdit1(), text); }
   // To the empty line after the last statement and type there.
   void typeAtTheEnd(const QString& text) {
     key(Qt::Key_End, Qt::ControlModifier);
     type(text);
   }
   void clickLine(int line) {
-    QTextCursor cursor(form->RichEdit1->document()->findBlockByNumber(line));
-    const QPoint at = form->RichEdit1->cursorRect(cursor).center() + QPoint(2, 0);
-    QTest::mouseClick(form->RichEdit1->viewport(), Qt::LeftButton, {}, at);
+    QTextCursor cursor(richEdit1()->document()->findBlockByNumber(line));
+    const QPoint at = richEdit1()->cursorRect(cursor).center() + QPoint(2, 0);
+    QTest::mouseClick(richEdit1()->viewport(), Qt::LeftButton, {}, at);
   }
-  QString line(int k) const { return form->RichEdit1->document()->findBlockByNumber(k).text(); }
-  QString info(int k) const { return form->ListBox3->item(k)->text(); }
+  QString line(int k) const { return richEdit1()->document()->findBlockByNumber(k).text(); }
+  QString info(int k) const { return listBox3()->item(k)->text(); }
   // The one row of the hex view shown on light red, or -1.
   int highlightedRow() const {
     QList<int> rows;
-    for (int row = 0; row < form->RichEdit2->document()->blockCount(); ++row) {
-      if (backgroundAt(form->RichEdit2, row) == ToQColor(kLightRed))
+    for (int row = 0; row < richEdit2()->document()->blockCount(); ++row) {
+      if (backgroundAt(richEdit2(), row) == ToQColor(kLightRed))
         rows.append(row);
     }
     return rows.size() == 1 ? rows.front() : -1;
@@ -140,6 +141,15 @@ class MacroEditorWindow : public ::testing::Test {
 
   TempProgramFolder folder;
   QPointer<TFormQvml> form;
+
+  // The editor's parts, by their names.
+  QListWidget* listBox1() const { return Child<QListWidget>(form.data(), "ListBox1"); }
+  QListWidget* listBox2() const { return Child<QListWidget>(form.data(), "ListBox2"); }
+  QListWidget* listBox3() const { return Child<QListWidget>(form.data(), "ListBox3"); }
+  QTextEdit* richEdit1() const { return Child<QTextEdit>(form.data(), "RichEdit1"); }
+  QTextEdit* richEdit2() const { return Child<QTextEdit>(form.data(), "RichEdit2"); }
+  QToolBar* toolBar1() const { return Child<QToolBar>(form.data(), "ToolBar1"); }
+  QTimer* timer1() const { return Child<QTimer>(form.data(), "Timer1"); }
   QStringList asked;
   QStringList shown;
   QList<bool> answers;
@@ -170,17 +180,16 @@ TEST_F(MacroEditorWindow, OpensTheCurrentMacroLaidOutColouredAndCompiled) {
   MacroNameList.Names[MacroNameList.Count++] = QStringLiteral("Gone.qvml");
   openWith(QStringLiteral("Pb0.qvml"), templateText(MacroTemplateKind::Pb));
 
-  EXPECT_EQ(form->RichEdit1->toPlainText(),
-            FormatMacroText(templateText(MacroTemplateKind::Pb)).text);
-  EXPECT_EQ(itemsOf(form->ListBox1), (QStringList{"Gone.qvml", "Other.qvml", "Pb0.qvml"}));
-  EXPECT_EQ(form->ListBox1->currentRow(), 2);
+  EXPECT_EQ(richEdit1()->toPlainText(), FormatMacroText(templateText(MacroTemplateKind::Pb)).text);
+  EXPECT_EQ(itemsOf(listBox1()), (QStringList{"Gone.qvml", "Other.qvml", "Pb0.qvml"}));
+  EXPECT_EQ(listBox1()->currentRow(), 2);
   EXPECT_EQ(info(0), QStringLiteral("   Имя: PB0.QVML"));
-  EXPECT_EQ(form->RichEdit2->toPlainText(), ShowMacroListing(0).hexRows.join(u'\n'));
+  EXPECT_EQ(richEdit2()->toPlainText(), ShowMacroListing(0).hexRows.join(u'\n'));
   EXPECT_EQ(highlightedRow(), 0);
-  EXPECT_FALSE(form->ListBox2->isVisible());
+  EXPECT_FALSE(listBox2()->isVisible());
 
   // MACRO(Pb0); / AKK_TYPE = Pb; / DISCHARGE_SECTION; / FAZE; ...
-  const QTextEdit* text = form->RichEdit1;
+  const QTextEdit* text = richEdit1();
   EXPECT_EQ(backgroundAt(text, 0), ToQColor(kLightRed));
   EXPECT_EQ(backgroundAt(text, 2), ToQColor(kLightGreen));
   EXPECT_EQ(backgroundAt(text, 4), ToQColor(kSkyBlue));
@@ -194,16 +203,16 @@ TEST_F(MacroEditorWindow, WithNothingToOpenTheSampleListingStays) {
   put(QStringLiteral("Pb0.qvml"), templateText(MacroTemplateKind::Pb));
   CurrentMacroName = QStringLiteral("Missing.qvml");
   open();
-  EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+  EXPECT_TRUE(richEdit1()->toPlainText().isEmpty());
   EXPECT_EQ(info(0), QStringLiteral("     Имя: Pb12345"));
-  EXPECT_EQ(form->RichEdit2->document()->blockCount(), 4);
-  EXPECT_EQ(itemsOf(form->ListBox1), QStringList{"Pb0.qvml"});
-  EXPECT_EQ(form->ListBox1->currentRow(), -1);
+  EXPECT_EQ(richEdit2()->document()->blockCount(), 4);
+  EXPECT_EQ(itemsOf(listBox1()), QStringList{"Pb0.qvml"});
+  EXPECT_EQ(listBox1()->currentRow(), -1);
 }
 
 TEST_F(MacroEditorWindow, TypingWithinALineOrOntoAnEmptyOneNeitherFormatsNorCompiles) {
   openWith(QStringLiteral("Pb0.qvml"), templateText(MacroTemplateKind::Pb));
-  const int last = form->RichEdit1->document()->blockCount() - 1;  // the empty line
+  const int last = richEdit1()->document()->blockCount() - 1;  // the empty line
   typeAtTheEnd(QStringLiteral("CYCLE(3);"));
   key(Qt::Key_Return);
   EXPECT_EQ(line(last), QStringLiteral("CYCLE(3);"));
@@ -211,7 +220,8 @@ TEST_F(MacroEditorWindow, TypingWithinALineOrOntoAnEmptyOneNeitherFormatsNorComp
 
   key(Qt::Key_Up);  // back onto the filled line
   EXPECT_EQ(line(last), QStringLiteral("   CYCLE(3);").leftJustified(50));
-  EXPECT_EQ(form->RichEdit1->document()->blockCount(), last + 2);  // the empty line is gone
+  EXPECT_EQ(richEdit1()->document()->blockCount(),
+            last + 2);  // the empty line is gone
   EXPECT_EQ(info(4), QStringLiteral("Cycles: 1"));
   EXPECT_EQ(form->CaretLine, last);
   EXPECT_EQ(highlightedRow(), last);
@@ -231,7 +241,7 @@ TEST_F(MacroEditorWindow, ArrowKeysAndClicksOntoAnotherLineMoveTheHighlightedRow
   // A held key: only letting it go at last counts.
   const auto send = [this](QEvent::Type type, bool repeated) {
     QKeyEvent event(type, Qt::Key_Down, Qt::NoModifier, QString(), repeated);
-    QApplication::sendEvent(form->RichEdit1, &event);
+    QApplication::sendEvent(richEdit1(), &event);
   };
   send(QEvent::KeyPress, false);
   send(QEvent::KeyRelease, true);
@@ -245,12 +255,12 @@ TEST_F(MacroEditorWindow, ArrowKeysAndClicksOntoAnotherLineMoveTheHighlightedRow
 
 TEST_F(MacroEditorWindow, ErrorListAppearsAndStaysUntilDoubleClicked) {
   openWith(QStringLiteral("Pb0.qvml"), templateText(MacroTemplateKind::Pb));
-  const int last = form->RichEdit1->document()->blockCount() - 1;
+  const int last = richEdit1()->document()->blockCount() - 1;
   typeAtTheEnd(QStringLiteral("BOGUS;"));
-  EXPECT_FALSE(form->ListBox2->isVisible());
+  EXPECT_FALSE(listBox2()->isVisible());
   key(Qt::Key_Up);
-  EXPECT_TRUE(form->ListBox2->isVisible());
-  EXPECT_EQ(itemsOf(form->ListBox2),
+  EXPECT_TRUE(listBox2()->isVisible());
+  EXPECT_EQ(itemsOf(listBox2()),
             QStringList{
                 QStringLiteral("Ошибка в строке: %1. Название команды не определено.").arg(last)});
   EXPECT_EQ(info(5), QStringLiteral("Errors: 1"));
@@ -262,11 +272,11 @@ TEST_F(MacroEditorWindow, ErrorListAppearsAndStaysUntilDoubleClicked) {
   key(Qt::Key_Delete);
   key(Qt::Key_Up);
   EXPECT_EQ(info(5), QStringLiteral("Errors: 0"));
-  EXPECT_TRUE(form->ListBox2->isVisible());
-  EXPECT_EQ(form->ListBox2->count(), 0);
+  EXPECT_TRUE(listBox2()->isVisible());
+  EXPECT_EQ(listBox2()->count(), 0);
 
-  QTest::mouseDClick(form->ListBox2->viewport(), Qt::LeftButton);
-  EXPECT_FALSE(form->ListBox2->isVisible());
+  QTest::mouseDClick(listBox2()->viewport(), Qt::LeftButton);
+  EXPECT_FALSE(listBox2()->isVisible());
 }
 
 TEST_F(MacroEditorWindow, ClosingAsksToSaveAChangedText) {
@@ -307,15 +317,15 @@ TEST_F(MacroEditorWindow, SwitchingEntriesAsksToSaveFirst) {
     put(QStringLiteral("B.qvml"), QStringLiteral("MACRO(B);END_MACRO;"));
     CurrentMacroName = QStringLiteral("A.qvml");
     open();
-    ASSERT_EQ(itemsOf(form->ListBox1), (QStringList{"A.qvml", "B.qvml"}));
+    ASSERT_EQ(itemsOf(listBox1()), (QStringList{"A.qvml", "B.qvml"}));
     typeAtTheEnd(QStringLiteral("LIGHT(1);"));
     asked.clear();
     answers = {answer};
-    const QRect entry = form->ListBox1->visualItemRect(form->ListBox1->item(1));
-    QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {}, entry.center());
+    const QRect entry = listBox1()->visualItemRect(listBox1()->item(1));
+    QTest::mouseClick(listBox1()->viewport(), Qt::LeftButton, {}, entry.center());
     EXPECT_EQ(asked, QStringList{kSaveQuestion});
     EXPECT_TRUE(line(0).startsWith(QStringLiteral("MACRO(B);")));
-    EXPECT_EQ(form->ListBox1->currentRow(), 1);
+    EXPECT_EQ(listBox1()->currentRow(), 1);
     EXPECT_EQ(fileText(QStringLiteral("A.qvml")).contains(QStringLiteral("LIGHT(1);")), answer);
     form->close();
     delete form.data();
@@ -326,14 +336,14 @@ TEST_F(MacroEditorWindow, TheListGettingTheFocusLoadsNothing) {
   put(QStringLiteral("A.qvml"), QStringLiteral("MACRO(A);END_MACRO;"));
   put(QStringLiteral("B.qvml"), QStringLiteral("MACRO(B);END_MACRO;"));
   open();  // no current macro: nothing chosen
-  ASSERT_EQ(itemsOf(form->ListBox1), (QStringList{"A.qvml", "B.qvml"}));
+  ASSERT_EQ(itemsOf(listBox1()), (QStringList{"A.qvml", "B.qvml"}));
   form->activateWindow();
-  form->ListBox1->setFocus(Qt::TabFocusReason);
+  listBox1()->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
-  EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+  EXPECT_TRUE(richEdit1()->toPlainText().isEmpty());
   EXPECT_TRUE(CurrentMacroName.isEmpty());
   // The keyboard chooses like the mouse.
-  QTest::keyClick(form->ListBox1, Qt::Key_Down);
+  QTest::keyClick(listBox1(), Qt::Key_Down);
   EXPECT_TRUE(line(0).startsWith(QStringLiteral("MACRO("))) << line(0).toStdString();
   EXPECT_FALSE(CurrentMacroName.isEmpty());
 }
@@ -342,14 +352,14 @@ TEST_F(MacroEditorWindow, ATextThatCouldNotBeSavedKeepsTheWindowOpen) {
   put(QStringLiteral("B.qvml"), QStringLiteral("MACRO(B);END_MACRO;"));
   openWith(QStringLiteral("A.qvml"), QStringLiteral("MACRO(A);END_MACRO;"));
   // Renamed to a macro whose file exists; replacing it is refused.
-  form->RichEdit1->setPlainText(QStringLiteral("MACRO(B);FAZE;END_FAZE;END_MACRO;"));
+  richEdit1()->setPlainText(QStringLiteral("MACRO(B);FAZE;END_FAZE;END_MACRO;"));
   answers = {true, false};
   form->close();
   EXPECT_EQ(asked,
             (QStringList{kSaveQuestion, QStringLiteral("Файл B.qvml уже существует. Заменить?")}));
   EXPECT_TRUE(editorFlags().open);
   EXPECT_TRUE(form->isVisible());
-  EXPECT_TRUE(form->Timer1->isActive());
+  EXPECT_TRUE(timer1()->isActive());
   EXPECT_EQ(fileText(QStringLiteral("B.qvml")), QStringLiteral("MACRO(B);END_MACRO;"));
 
   // The program ending closes it all the same.
@@ -366,17 +376,17 @@ TEST_F(MacroEditorWindow, TemplateAddAndMoveCommands) {
   EXPECT_TRUE(line(0).startsWith(QStringLiteral("MACRO(LiPo0);")));
   form->item("ToolButton6")->trigger();  // add
   EXPECT_TRUE(line(0).startsWith(QStringLiteral("MACRO(NAME0);")));
-  EXPECT_EQ(itemsOf(form->ListBox1), (QStringList{"Pb0.QVML", "LiPo0.QVML", "NAME0.QVML"}));
-  EXPECT_EQ(form->ListBox1->currentRow(), 2);
+  EXPECT_EQ(itemsOf(listBox1()), (QStringList{"Pb0.QVML", "LiPo0.QVML", "NAME0.QVML"}));
+  EXPECT_EQ(listBox1()->currentRow(), 2);
   EXPECT_EQ(info(0), QStringLiteral("   Имя: NAME0.QVML"));
 
   form->item("ToolButton4")->trigger();  // up
-  EXPECT_EQ(itemsOf(form->ListBox1), (QStringList{"Pb0.QVML", "NAME0.QVML", "LiPo0.QVML"}));
-  EXPECT_EQ(form->ListBox1->currentRow(), 1);
+  EXPECT_EQ(itemsOf(listBox1()), (QStringList{"Pb0.QVML", "NAME0.QVML", "LiPo0.QVML"}));
+  EXPECT_EQ(listBox1()->currentRow(), 1);
   form->item("ToolButton5")->trigger();  // down
   form->item("ToolButton5")->trigger();  // the last stays last
-  EXPECT_EQ(itemsOf(form->ListBox1), (QStringList{"Pb0.QVML", "LiPo0.QVML", "NAME0.QVML"}));
-  EXPECT_EQ(form->ListBox1->currentRow(), 2);
+  EXPECT_EQ(itemsOf(listBox1()), (QStringList{"Pb0.QVML", "LiPo0.QVML", "NAME0.QVML"}));
+  EXPECT_EQ(listBox1()->currentRow(), 2);
   EXPECT_TRUE(asked.isEmpty());
 }
 
@@ -391,24 +401,24 @@ TEST_F(MacroEditorWindow, DeleteAsksAndEmptiesTheEditor) {
   answers = {true};
   form->item("ToolButton7")->trigger();
   EXPECT_FALSE(QFile::exists(MacroFolder() + QStringLiteral("B.qvml")));
-  EXPECT_EQ(itemsOf(form->ListBox1), QStringList{"A.qvml"});
-  EXPECT_EQ(form->ListBox1->currentRow(), -1);
-  EXPECT_TRUE(form->RichEdit1->toPlainText().isEmpty());
+  EXPECT_EQ(itemsOf(listBox1()), QStringList{"A.qvml"});
+  EXPECT_EQ(listBox1()->currentRow(), -1);
+  EXPECT_TRUE(richEdit1()->toPlainText().isEmpty());
   // The empty text compiled: the header alone, for no macro.
-  EXPECT_EQ(form->RichEdit2->toPlainText(), QStringLiteral("03 00 D4 "));
+  EXPECT_EQ(richEdit2()->toPlainText(), QStringLiteral("03 00 D4 "));
   EXPECT_EQ(info(0), QStringLiteral("   Имя: "));
 }
 
 TEST_F(MacroEditorWindow, SaveWritesWithoutAskingAndSelectsTheSavedFile) {
   openWith(QStringLiteral("A.qvml"), QStringLiteral("MACRO(A);END_MACRO;"));
-  form->RichEdit1->setPlainText(QStringLiteral("MACRO(Lead1);FAZE;END_FAZE;END_MACRO;"));
+  richEdit1()->setPlainText(QStringLiteral("MACRO(Lead1);FAZE;END_FAZE;END_MACRO;"));
   form->item("N5")->trigger();
   EXPECT_TRUE(asked.isEmpty());
   EXPECT_TRUE(IsRtf(ReadAll(MacroFolder() + QStringLiteral("Lead1.qvml"))));
-  EXPECT_EQ(itemsOf(form->ListBox1), (QStringList{"A.qvml", "Lead1.qvml"}));
-  EXPECT_EQ(form->ListBox1->currentRow(), 1);
+  EXPECT_EQ(itemsOf(listBox1()), (QStringList{"A.qvml", "Lead1.qvml"}));
+  EXPECT_EQ(listBox1()->currentRow(), 1);
   // The toolbar's save button is the same command.
-  form->RichEdit1->setPlainText(QStringLiteral("MACRO(Lead1);END_MACRO;"));
+  richEdit1()->setPlainText(QStringLiteral("MACRO(Lead1);END_MACRO;"));
   form->item("ToolButton1")->trigger();
   EXPECT_EQ(fileText(QStringLiteral("Lead1.qvml")), QStringLiteral("MACRO(Lead1);END_MACRO;"));
 }
@@ -439,11 +449,11 @@ TEST_F(MacroEditorWindow, PrintsThroughThePrintDialog) {
 
 TEST_F(MacroEditorWindow, ToolbarButtonsHaveHintsAndTheirOwnPictures) {
   open();
-  const QList<QAction*> buttons = form->ToolBar1->actions();
+  const QList<QAction*> buttons = toolBar1()->actions();
   ASSERT_EQ(buttons.size(), 12);
   QList<QImage> pictures;
   for (int i = 0; i < buttons.size(); ++i) {
-    QWidget* button = form->ToolBar1->widgetForAction(buttons[i]);
+    QWidget* button = toolBar1()->widgetForAction(buttons[i]);
     const bool separator = i == 2 || i == 7 || i == 10;
     ASSERT_EQ(buttons[i]->isSeparator(), separator) << i;
     if (separator) {

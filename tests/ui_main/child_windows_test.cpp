@@ -5,6 +5,7 @@
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 #include "settings/settings.h"
+#include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/child_window.h"
 
@@ -46,7 +47,7 @@ class ChildWindows : public MainWindowTest {
 TEST_F(ChildWindows, MaskOf63ReopensAllSixInOrder) {
   WriteAll(SettingsFilePath(), "[COMMON]\r\nWnds=63\r\n");
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   firstTick();
   EXPECT_EQ(created, (QList<ChildKind>{ChildKind::Dev, ChildKind::Dev2, ChildKind::Gra,
                                        ChildKind::Gra2, ChildKind::Mem, ChildKind::Qvml}));
@@ -62,7 +63,7 @@ TEST_F(ChildWindows, MaskOf63ReopensAllSixInOrder) {
 TEST_F(ChildWindows, HighBitsAreIgnoredAndDisappearAtExit) {
   WriteAll(SettingsFilePath(), "[COMMON]\r\nWnds=194\r\n");  // 0x80 + 0x40 + memory
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   firstTick();
   EXPECT_EQ(created, QList<ChildKind>{ChildKind::Mem});
   closeMainWindow();
@@ -74,7 +75,7 @@ TEST_F(ChildWindows, HighBitsAreIgnoredAndDisappearAtExit) {
 TEST_F(ChildWindows, AWindowOpenedBeforeTheFirstTickIsToggledClosedByIt) {
   WriteAll(SettingsFilePath(), "[COMMON]\r\nWnds=32\r\n");
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   menuItem(ChildKind::Dev)->trigger();
   ASSERT_TRUE(flags(ChildKind::Dev).open);
   firstTick();
@@ -114,7 +115,7 @@ TEST_F(ChildWindows, ToggleOpensAppliesThePositionAndClosesAtTheNextTick) {
 
 TEST_F(ChildWindows, ExitWritesTheMaskAndEveryPosition) {
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   for (ChildKind kind : {ChildKind::Dev, ChildKind::Gra2, ChildKind::Qvml}) {
     menuItem(kind)->trigger();
     ChildWindow* window = ChildWindowInstance(kind);

@@ -13,6 +13,7 @@
 #include "link/device_link.h"
 #include "link/port.h"
 #include "tests/acquisition/measurement.h"
+#include "tests/support/children.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/wait.h"
 #include "tests/ui_main/main_window_fixture.h"
@@ -31,7 +32,7 @@ class LiveWindow : public MainWindowTest {
              "[COMMON]\r\n" + common + "[PORTS]\r\nCOM1=" + sim->devicePath().toLatin1() + "\r\n");
   }
 
-  QString linkPanel() const { return form->statusPanels[0]->text(); }
+  QString linkPanel() const { return statusPanel(0)->text(); }
 
   std::unique_ptr<SimProcess> sim;
 };
@@ -46,7 +47,7 @@ TEST_F(LiveWindow, TheDemoChargerIsPolledAndRecordedLikeARealOne) {
   EXPECT_TRUE(form->item("N41")->isChecked());
   EXPECT_FALSE(form->item("N40")->isChecked());
   EXPECT_TRUE(linkPanel().startsWith("Демо=>QV V2.3Z (")) << linkPanel().toStdString();
-  EXPECT_TRUE(form->Timer2->isActive());
+  EXPECT_TRUE(timer2()->isActive());
 
   const QImage before = PanelBitmap;
   form->poller()->poll();
@@ -55,14 +56,13 @@ TEST_F(LiveWindow, TheDemoChargerIsPolledAndRecordedLikeARealOne) {
   EXPECT_EQ(ChannelData[0].State, kStateRecording);  // the demo charges channel 1
   EXPECT_EQ(ChannelData[0].Count, 2);
   EXPECT_EQ(QDir(GraFolder()).entryList(QDir::Files).size(), 1);
-  EXPECT_TRUE(form->statusPanels[1]->text().startsWith("Ch1:ЗУ "))
-      << form->statusPanels[1]->text().toStdString();
+  EXPECT_TRUE(statusPanel(1)->text().startsWith("Ch1:ЗУ ")) << statusPanel(1)->text().toStdString();
   EXPECT_TRUE(logLines().contains("U_GiveMeADC: Запрос на состояние ADC"));
   EXPECT_EQ(port.opens, 0);  // no serial port was touched
 
   form->item("N41")->trigger();  // again: the demo charger goes
   EXPECT_FALSE(DeviceLink.PortOpen);
-  EXPECT_FALSE(form->Timer2->isActive());
+  EXPECT_FALSE(timer2()->isActive());
   EXPECT_TRUE(form->item("N41")->isChecked());
   EXPECT_EQ(linkPanel(), "COM off");
   EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
@@ -73,8 +73,8 @@ TEST_F(LiveWindow, ConnectAtStartPollsWithoutAnyDialog) {
   SetPortDialog([] { ADD_FAILURE() << "no port dialog at start"; });
   startMainWindow();
   ASSERT_TRUE(WaitFor([] { return DeviceLink.PortOpen; }, 5000));
-  EXPECT_TRUE(form->Timer2->isActive());
-  EXPECT_EQ(form->Timer2->interval(), 1000);
+  EXPECT_TRUE(timer2()->isActive());
+  EXPECT_EQ(timer2()->interval(), 1000);
   EXPECT_EQ(linkPanel().left(15), "COM1=>QV V2.3Z ");
   EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
 }
@@ -82,10 +82,10 @@ TEST_F(LiveWindow, ConnectAtStartPollsWithoutAnyDialog) {
 TEST_F(LiveWindow, ConnectAtStartToASilentChargerOnlySaysSo) {
   startSim({"--fault", "silence=1"}, "AutoComStart=1\r\n");
   startMainWindow();
-  ASSERT_TRUE(WaitFor([this] { return form->noteLabel->isVisible(); }, 5000));
-  EXPECT_EQ(form->noteLabel->text(), "COM1: ЗУ не отвечает");
+  ASSERT_TRUE(WaitFor([this] { return noteLabel()->isVisible(); }, 5000));
+  EXPECT_EQ(noteLabel()->text(), "COM1: ЗУ не отвечает");
   EXPECT_FALSE(DeviceLink.PortOpen);
-  EXPECT_FALSE(form->Timer2->isActive());
+  EXPECT_FALSE(timer2()->isActive());
   EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
 }
 
@@ -106,14 +106,14 @@ TEST_F(LiveWindow, ARunThatEndsIsToldInTheStatusBar) {
     }
   };
   form->N40Click();
-  ASSERT_TRUE(form->Timer2->isActive());
+  ASSERT_TRUE(timer2()->isActive());
   form->poller()->poll();
   const QString file = ChannelData[0].LogPath.section(u'/', -1);
   status = 0;
   form->poller()->poll();
   // Offscreen there is no tray: the status bar says it.
-  EXPECT_TRUE(form->noteLabel->isVisibleTo(form.get()));
-  EXPECT_EQ(form->noteLabel->text(), "Канал 1: запись окончена, " + file);
+  EXPECT_TRUE(noteLabel()->isVisibleTo(form.get()));
+  EXPECT_EQ(noteLabel()->text(), "Канал 1: запись окончена, " + file);
   EXPECT_TRUE(messages.isEmpty());
 }
 

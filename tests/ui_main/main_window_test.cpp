@@ -17,6 +17,7 @@
 #include "link/device_link.h"
 #include "link/port.h"
 #include "settings/settings.h"
+#include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
@@ -128,15 +129,15 @@ TEST_F(MainWindow, StartsWithTheDemoMarkAndNoPort) {
   startMainWindow();
   EXPECT_TRUE(form->item("N41")->isChecked());
   EXPECT_FALSE(form->item("N40")->isChecked());
-  EXPECT_EQ(form->statusPanels[0]->text(), "COM off");
-  EXPECT_EQ(form->statusPanels[1]->text(), "Ch1: off");
-  EXPECT_EQ(form->statusPanels[2]->text(), "Ch2: off");
+  EXPECT_EQ(statusPanel(0)->text(), "COM off");
+  EXPECT_EQ(statusPanel(1)->text(), "Ch1: off");
+  EXPECT_EQ(statusPanel(2)->text(), "Ch2: off");
   // The start-up refresh without a port put "M" into every cell.
   EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ScreenImage.Chars), 80), QByteArray(80, 'M'));
-  EXPECT_EQ(form->Image1->size(), QSize(800, 480));
-  EXPECT_FALSE(form->Timer2->isActive());
-  EXPECT_EQ(form->Timer2->interval(), 3000);
-  EXPECT_TRUE(form->Timer1->isActive());
+  EXPECT_EQ(image1()->size(), QSize(800, 480));
+  EXPECT_FALSE(timer2()->isActive());
+  EXPECT_EQ(timer2()->interval(), 3000);
+  EXPECT_TRUE(timer1()->isActive());
 }
 
 TEST_F(MainWindow, ItemsWithoutActionDoNothing) {
@@ -161,9 +162,10 @@ TEST_F(MainWindow, TheReadPercentageStaysReadableBesideLongTexts) {
   emit form->poller()->noteChanged(QStringLiteral("Нет связи с ЗУ, новая попытка через 30 с") +
                                    QString(40, u'!'));
   QApplication::processEvents();
-  const QFontMetrics metrics(form->progressPanel->font());
-  EXPECT_GE(form->progressPanel->width(), metrics.horizontalAdvance(ProgressText(1)) + 8);
-  EXPECT_LE(form->StatusBar1->width(), form->width());  // the window did not grow
+  const QFontMetrics metrics(progressPanel()->font());
+  EXPECT_GE(progressPanel()->width(), metrics.horizontalAdvance(ProgressText(1)) + 8);
+  EXPECT_LE(statusBar1()->width(),
+            form->width());  // the window did not grow
 }
 
 TEST_F(MainWindow, MainPositionTakesLeftAndTopOnly) {
@@ -173,8 +175,8 @@ TEST_F(MainWindow, MainPositionTakesLeftAndTopOnly) {
   // border on the screen, as some window managers do.
   EXPECT_EQ(form->geometry().top(), 35);
   EXPECT_LE(form->geometry().left(), -1198);
-  EXPECT_EQ(form->Image1->size(), QSize(800, 480));
-  EXPECT_EQ(form->Timer2->interval(), 7000);
+  EXPECT_EQ(image1()->size(), QSize(800, 480));
+  EXPECT_EQ(timer2()->interval(), 7000);
 }
 
 TEST_F(MainWindow, PollingIntervalFromAHandEditedFileStaysSane) {
@@ -183,8 +185,8 @@ TEST_F(MainWindow, PollingIntervalFromAHandEditedFileStaysSane) {
         std::pair{"Timer=3600", 3600000}, std::pair{"Timer=0", 0}}) {
     WriteAll(SettingsFilePath(), QByteArray("[COMMON]\r\n") + text + "\r\n");
     startMainWindow();
-    EXPECT_EQ(form->Timer2->interval(), interval) << text;
-    EXPECT_FALSE(form->Timer2->isActive());
+    EXPECT_EQ(timer2()->interval(), interval) << text;
+    EXPECT_FALSE(timer2()->isActive());
   }
 }
 
@@ -221,7 +223,7 @@ TEST_F(MainWindow, ConnectIdentifiesThenFetchesTheScreen) {
   EXPECT_EQ(ScreenImage.Chars[0], 'H');
   EXPECT_TRUE(form->item("N40")->isChecked());
   EXPECT_FALSE(form->item("N41")->isChecked());
-  EXPECT_EQ(form->statusPanels[0]->text(), "COM1=>QV V2.3Z (93/2/0)");
+  EXPECT_EQ(statusPanel(0)->text(), "COM1=>QV V2.3Z (93/2/0)");
   // Once recognised, a later connect command identifies again and fetches
   // the screen, with no message.
   form->N40Click();
@@ -238,13 +240,13 @@ TEST_F(MainWindow, ReleaseOnTheOkButtonSendsOkAndRedraws) {
     return ReplyChunks{Frame(static_cast<uint8_t>(request[0]), screen)};
   };
   // Pressed on button 1, released on button 4: the release decides.
-  QTest::mousePress(form->Image1, Qt::LeftButton, {}, ButtonCentre[0]);
-  QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, ButtonCentre[3]);
+  QTest::mousePress(image1(), Qt::LeftButton, {}, ButtonCentre[0]);
+  QTest::mouseRelease(image1(), Qt::LeftButton, {}, ButtonCentre[3]);
   ASSERT_EQ(port.writes.size(), 1);
   EXPECT_EQ(port.writes[0], QByteArray("\xE1"));
   EXPECT_EQ(ScreenImage.Chars[0], 'P');
   // Anywhere else asks for the screen.
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(20, 20));
+  QTest::mouseClick(image1(), Qt::LeftButton, {}, QPoint(20, 20));
   EXPECT_EQ(port.writes.last(), QByteArray("\x96"));
 }
 
@@ -252,7 +254,7 @@ TEST_F(MainWindow, ReleaseWithoutAPortAsksForOne) {
   startMainWindow();
   int dialogs = 0;
   SetPortDialog([&] { ++dialogs; });
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseClick(image1(), Qt::LeftButton, {}, QPoint(100, 100));
   EXPECT_EQ(dialogs, 1);
   EXPECT_TRUE(port.writes.isEmpty());
 }
@@ -268,7 +270,7 @@ TEST_F(MainWindow, ExitWritesTheSettingsThenClosesThePort) {
   ini.load(SettingsFilePath());
   // The client area: the picture and the status bar below it.
   EXPECT_EQ(ini.readString("COMMON", "MainPos", ""),
-            QStringLiteral("120,80,800,%1").arg(480 + form->StatusBar1->height()));
+            QStringLiteral("120,80,800,%1").arg(480 + statusBar1()->height()));
   EXPECT_EQ(ini.readInteger("COMMON", "COMSpeed", 0), 38400);
   EXPECT_EQ(ini.readInteger("COMMON", "Wnds", -1), 0);
 }

@@ -8,6 +8,7 @@
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 #include "settings/settings.h"
+#include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(ProgramSettings, OkWritesTheFileAtOnceAndTheIntervalTakesEffect) {
   EXPECT_EQ(ini("SaveComLog"), "1");
   EXPECT_EQ(ini("OnRunEnd"), "true");
   EXPECT_EQ(Settings.COMSpeed, 9600);
-  EXPECT_EQ(form->Timer2->interval(), 7000);
+  EXPECT_EQ(timer2()->interval(), 7000);
 }
 
 TEST_F(ProgramSettings, CancelChangesNothing) {

@@ -7,6 +7,7 @@
 #include "common/settings_record.h"
 #include "link/device_link.h"
 #include "link/port.h"
+#include "tests/support/children.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/sim_process.h"
 #include "tests/ui_main/main_window_fixture.h"
@@ -42,19 +43,21 @@ TEST_F(SimMainWindow, ConnectMirrorsTheChargersScreen) {
   ASSERT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
   EXPECT_TRUE(ChargerState.DeviceIdentified);
   EXPECT_TRUE(displayRow(0).contains("Главное меню")) << displayRow(0).toStdString();
-  EXPECT_EQ(form->statusPanels[0]->text(), "COM1=>QV V2.3Z (93/2/0)");
-  EXPECT_TRUE(form->statusPanels[1]->text().startsWith("Ch1:ЗУ "));
+  EXPECT_EQ(statusPanel(0)->text(), "COM1=>QV V2.3Z (93/2/0)");
+  EXPECT_TRUE(statusPanel(1)->text().startsWith("Ch1:ЗУ "));
   EXPECT_TRUE(form->item("N40")->isChecked());
   const QString path = SaveScreenshot(*form, "main_window_connected");
   EXPECT_FALSE(path.isEmpty());
 
   // The pictured OK button sends U_OK and shows the new screen.
   const int cursorBefore = ScreenImage.CursorPos;
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, ButtonCentre[1]);  // down
+  QTest::mouseClick(image1(), Qt::LeftButton, {},
+                    ButtonCentre[1]);  // down
   EXPECT_NE(ScreenImage.CursorPos, cursorBefore);
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, ButtonCentre[2]);  // up
+  QTest::mouseClick(image1(), Qt::LeftButton, {},
+                    ButtonCentre[2]);  // up
   EXPECT_EQ(ScreenImage.CursorPos, cursorBefore);
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, ButtonCentre[3]);
+  QTest::mouseClick(image1(), Qt::LeftButton, {}, ButtonCentre[3]);
   EXPECT_TRUE(DeviceLink.PortOpen);
   const QStringList log = logLines();
   EXPECT_TRUE(log.contains("U_OK: Кнопка ОК нажата")) << log.join("\n").toStdString();
@@ -67,7 +70,7 @@ TEST_F(SimMainWindow, UnsupportedVersionIsSaid) {
   form->N40Click();
   EXPECT_EQ(messages, QStringList{"Данное устройство не поддерживается!"});
   EXPECT_FALSE(DeviceLink.PortOpen);
-  EXPECT_EQ(form->statusPanels[0]->text(), "COM off");
+  EXPECT_EQ(statusPanel(0)->text(), "COM off");
 }
 
 TEST_F(SimMainWindow, CancelledDialogCannotConnect) {
@@ -81,7 +84,7 @@ TEST_F(SimMainWindow, SilentChargerClosesThePortAndTheDisplayShowsM) {
   startWith({"--fault", "nak=1"});
   Connect();
   ASSERT_TRUE(DeviceLink.PortOpen);
-  QTest::mouseClick(form->Image1, Qt::LeftButton, {}, ButtonCentre[3]);
+  QTest::mouseClick(image1(), Qt::LeftButton, {}, ButtonCentre[3]);
   EXPECT_FALSE(DeviceLink.PortOpen);
   EXPECT_EQ(displayRow(0), QString(20, u'M'));
   EXPECT_TRUE(form->item("N41")->isChecked());

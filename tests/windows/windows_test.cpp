@@ -5,6 +5,7 @@
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 #include "settings/settings.h"
+#include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/graphs/graphs.h"
 #include "ui/graphs/unitgra.h"
@@ -63,7 +64,7 @@ TEST_F(ProgramWindows, MaskOf63ReopensEveryWindowInOrderOnTheFirstTick) {
   WriteAll(SettingsFilePath(),
            "[COMMON]\r\nWnds=63\r\nMemPos=30,40,500,300\r\nDev2Pos=600,20,300,150\r\n");
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   form->Timer1Timer();
   EXPECT_EQ(order.shown, kAllInOrder);
   EXPECT_NE(qobject_cast<TFormDev*>(ChildWindowInstance(ChildKind::Dev)), nullptr);
@@ -96,7 +97,7 @@ TEST_F(ProgramWindows, ToggleClosesAtTheWindowsNextTickWithItsPositionStored) {
 
 TEST_F(ProgramWindows, ExitWritesTheMaskAndEveryPositionKey) {
   startMainWindow();
-  form->Timer1->stop();
+  timer1()->stop();
   int left = 10;
   for (ChildKind kind : kAllInOrder) {
     menuItem(kind)->trigger();

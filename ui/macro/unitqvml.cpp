@@ -157,6 +157,13 @@ TFormQvml::TFormQvml(QWidget* parent)
       ListBox2(new QListWidget(Panel2)),
       ImageList1(ToolImageList()) {
   setWindowTitle(QStringLiteral("Редактор макросов"));
+  const std::pair<QObject*, const char*> parts[] = {
+      {MainMenu1, "MainMenu1"}, {Panel1, "Panel1"},       {ListBox1, "ListBox1"},
+      {ListBox3, "ListBox3"},   {Panel2, "Panel2"},       {RichEdit1, "RichEdit1"},
+      {RichEdit2, "RichEdit2"}, {ListBox2, "ListBox2"},
+  };
+  for (const auto& [part, name] : parts)
+    part->setObjectName(QLatin1String(name));
   QFont tahoma(QStringLiteral("Tahoma"));
   tahoma.setPixelSize(10);
   setFont(tahoma);

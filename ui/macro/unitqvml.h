@@ -22,12 +22,7 @@ class QToolBar;
 class TFormQvml : public ChildWindow {
   Q_OBJECT
 
- public:
-  explicit TFormQvml(QWidget* parent = nullptr);
-
-  // A menu item or tool button by its name ("N5", "ToolButton6").
-  QAction* item(const char* name) const;
-
+  // The window's parts, found by these names (object names) from outside.
   QMenuBar* const MainMenu1;
   QToolBar* const ToolBar1;
   QWidget* const Panel1;
@@ -38,6 +33,13 @@ class TFormQvml : public ChildWindow {
   QTextEdit* const RichEdit2;   // the hex listing
   QListWidget* const ListBox2;  // the error list
   const QList<QPixmap> ImageList1;
+
+ public:
+  explicit TFormQvml(QWidget* parent = nullptr);
+
+  // A menu item or tool button by its name ("N5", "ToolButton6").
+  QAction* item(const char* name) const;
+
 
   // The caret's line and column as the last key release or click left them.
   int CaretLine = 0;

@@ -90,6 +90,7 @@ ChildWindow::ChildWindow(QWidget* parent) : ChildWindow(parent, std::nullopt) {}
 ChildWindow::ChildWindow(QWidget* parent, std::optional<ChildKind> kind)
     : QWidget(parent, Qt::Window), Timer1(new QTimer(this)), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(kTickMs);
   connect(Timer1, &QTimer::timeout, this, &ChildWindow::timerTick);
   Timer1->start();

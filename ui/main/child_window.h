@@ -56,9 +56,10 @@ class ChildWindow : public QWidget {
   // showing the window applies again, so a window stays where it was.
   QString positionText() const;
 
-  QTimer* const Timer1;
 
  protected:
+  QTimer* const Timer1;  // object name "Timer1"
+
   // Hooks for the windows themselves.
   virtual void shown() {}
   virtual void tick() {}     // a timer tick that did not close the window

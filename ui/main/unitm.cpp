@@ -87,6 +87,11 @@ TFormM::TFormM()
       noteLabel(new QLabel),
       runEndNotice_(new RunEndNotice(this)) {
   setWindowTitle(kMainWindowCaption);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  progressPanel->setObjectName(QStringLiteral("ProgressPanel"));
+  noteLabel->setObjectName(QStringLiteral("NoteLabel"));
   QPalette sky = palette();
   sky.setColor(QPalette::Window, kWindowSkyBlue);
   setPalette(sky);
@@ -94,9 +99,10 @@ TFormM::TFormM()
   setCentralWidget(Image1);
   setStatusBar(StatusBar1);
   StatusBar1->setSizeGripEnabled(false);
-  for (QLabel*& panel : statusPanels) {
-    panel = new QLabel;
-    StatusBar1->addWidget(panel);
+  for (int i = 0; i < 3; ++i) {
+    statusPanels[i] = new QLabel;
+    statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    StatusBar1->addWidget(statusPanels[i]);
   }
   StatusBar1->addWidget(progressPanel);
   // A long note is cut rather than squeeze the panels of a fixed window.

@@ -22,6 +22,17 @@ class TFormM : public QMainWindow {
   // First: Timer2 is its timer.
   Poller* const poller_;
 
+  // The window's parts, found by these names (object names) from outside:
+  // Image1, StatusBar1, Timer1, Timer2, StatusPanel0..2, ProgressPanel,
+  // NoteLabel (what the status bar says about the link or a run that ended).
+  PanelView* const Image1;
+  QStatusBar* const StatusBar1;
+  QTimer* const Timer1;
+  QTimer* const Timer2;
+  QLabel* statusPanels[3];
+  ProgressPanel* const progressPanel;
+  QLabel* const noteLabel;
+
  public:
   TFormM();
   ~TFormM() override;
@@ -31,14 +42,6 @@ class TFormM : public QMainWindow {
   // A menu item by its name ("N40").
   QAction* item(const char* name) const;
 
-  PanelView* const Image1;
-  QStatusBar* const StatusBar1;
-  QTimer* const Timer1;
-  QTimer* const Timer2;
-  QLabel* statusPanels[3];
-  ProgressPanel* const progressPanel;
-  // What the status bar says about the link or a run that ended.
-  QLabel* const noteLabel;
 
   // Where "Демо режим (без ЗУ)" gets its charger from.
   void setDemoCharger(SerialPortFactory factory);
