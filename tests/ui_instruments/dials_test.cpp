@@ -24,9 +24,11 @@ QRect Area(int x1, int y1, int x2, int y2) {
   return QRect(x1, y1, x2 - x1, y2 - y1);
 }
 
-const QColor kYellow(255, 255, 0);
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
+// The colours as the dials must show them, written out here on purpose.
+const QColor yellow(255, 255, 0);
+const QColor blue(0, 0, 255);
+const QColor red(255, 0, 0);
+const QColor dialFace(160, 240, 240);
 const QColor kUnpainted(255, 0, 255);
 
 class Dials : public ::testing::Test {
@@ -365,10 +367,10 @@ TEST_F(Dials, PanelColoursFollowTheSetPoint) {
     QColor currentPanel, voltagePanel;
   };
   const Case cases[] = {
-      {0x00, 0, kYellow, DialFaceColour},          // the start values
-      {0x00, -0.5f, kYellow, DialFaceColour},      // present though negative
-      {0x00, -1, DialFaceColour, DialFaceColour},  // -1 means absent
-      {0x10, 0, DialFaceColour, kYellow},
+      {0x00, 0, yellow, dialFace},      // the start values
+      {0x00, -0.5f, yellow, dialFace},  // present though negative
+      {0x00, -1, dialFace, dialFace},   // -1 means absent
+      {0x10, 0, dialFace, yellow},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << int(c.flags) << " " << c.currentSetPoint);
@@ -397,8 +399,8 @@ TEST_F(Dials, TheSetPointNeedleLiesOnTheValueNeedle) {
   const DialGeometry voltage = DialGeometryFor({426, 213}, kVoltageDial);
   // Start values: both at 135 degrees; only the ammeter has a set point.
   QImage image = RenderDials({426, 213}, {426, 213});
-  EXPECT_EQ(NeedleColour(image, current, 135), kBlue);
-  EXPECT_EQ(NeedleColour(image, voltage, 135), kRed);
+  EXPECT_EQ(NeedleColour(image, current, 135), blue);
+  EXPECT_EQ(NeedleColour(image, voltage, 135), red);
 
   channel.DialFlags = kDialShowsSample | kDialVoltageSetPoint;
   channel.Count = 1;
@@ -406,10 +408,10 @@ TEST_F(Dials, TheSetPointNeedleLiesOnTheValueNeedle) {
   channel.Voltage[0] = -1;  // a real reading, not an absent one
   channel.VoltageSetPoint = 15;
   image = RenderDials({426, 213}, {426, 213});
-  EXPECT_EQ(NeedleColour(image, current, 405), kRed);
-  EXPECT_NE(NeedleColour(image, current, 135), kBlue);
-  EXPECT_EQ(NeedleColour(image, voltage, 270), kBlue);
-  EXPECT_EQ(NeedleColour(image, voltage, -1 * 9 + 135), kRed);
+  EXPECT_EQ(NeedleColour(image, current, 405), red);
+  EXPECT_NE(NeedleColour(image, current, 135), blue);
+  EXPECT_EQ(NeedleColour(image, voltage, 270), blue);
+  EXPECT_EQ(NeedleColour(image, voltage, -1 * 9 + 135), red);
 }
 
 // Whether the area holds a pixel of the colour.
@@ -430,14 +432,14 @@ TEST_F(Dials, ReadoutShowsValueInRedAboveSetPointInBlue) {
   const int middle = (g.valueTextCentre.y() + g.setPointTextCentre.y()) / 2;
   const QRect upper(inside.left(), inside.top(), inside.width(), middle - inside.top());
   const QRect lower(inside.left(), middle, inside.width(), inside.bottom() - middle);
-  EXPECT_TRUE(Holds(image, upper, kRed));
-  EXPECT_FALSE(Holds(image, upper, kBlue));
-  EXPECT_TRUE(Holds(image, lower, kBlue));
-  EXPECT_FALSE(Holds(image, lower, kRed));
+  EXPECT_TRUE(Holds(image, upper, red));
+  EXPECT_FALSE(Holds(image, upper, blue));
+  EXPECT_TRUE(Holds(image, lower, blue));
+  EXPECT_FALSE(Holds(image, lower, red));
   // The border is blue all round.
-  EXPECT_EQ(image.pixelColor(g.readoutBorder.topLeft()), kBlue);
-  EXPECT_EQ(image.pixelColor(g.readoutBorder.bottomRight()), kBlue);
-  EXPECT_EQ(image.pixelColor(g.readoutWindow.bottomRight() + QPoint(1, 1)), kBlue);
+  EXPECT_EQ(image.pixelColor(g.readoutBorder.topLeft()), blue);
+  EXPECT_EQ(image.pixelColor(g.readoutBorder.bottomRight()), blue);
+  EXPECT_EQ(image.pixelColor(g.readoutWindow.bottomRight() + QPoint(1, 1)), blue);
 }
 
 }  // namespace

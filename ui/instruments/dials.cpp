@@ -9,15 +9,9 @@
 
 #include "acquisition/shared_state.h"
 #include "common/text.h"
+#include "ui/main/colours.h"
 
 namespace {
-
-const QColor kYellow{255, 255, 0};
-const QColor kWhite{255, 255, 255};
-const QColor kBlue{0, 0, 255};
-const QColor kGreen{0, 128, 0};
-const QColor kRed{255, 0, 0};
-const QColor kBlack{0, 0, 0};
 
 constexpr int kBezelSegments = 33;
 constexpr double kBezelSegmentWidth = 11;
@@ -75,7 +69,7 @@ void drawBezel(QPainter& canvas, const DialGeometry& g) {
     const double start = 90 + kBezelSegmentWidth * j;
     canvas.setPen(QColor(grey, grey, grey));
     DrawArcSegment(canvas, g.cx, g.cy, g.r, start, -kBezelSegmentWidth, g.r * 0.03);
-    canvas.setPen(kWhite);
+    canvas.setPen(ToQColor(kWhite));
     DrawArcSegment(canvas, g.cx, g.cy, g.innerRingRadius, start, -kBezelSegmentWidth, g.r * 0.03);
   }
 }
@@ -95,11 +89,11 @@ void drawScrews(QPainter& canvas, const DialGeometry& g) {
   const QPoint screws[] = {
       {g.cx - d, g.cy - d}, {g.cx + d, g.cy - d}, {g.cx - d, g.cy + d}, {g.cx + d, g.cy + d}};
   for (QPoint p : screws)
-    drawDot(canvas, p, g.screwRim, kWhite);
+    drawDot(canvas, p, g.screwRim, ToQColor(kWhite));
   for (QPoint p : screws)
-    drawDot(canvas, p, g.screwHead, kBlue);
+    drawDot(canvas, p, g.screwHead, ToQColor(kBlue));
   const int e = g.slot;
-  canvas.setPen(roundPen(kWhite, e));
+  canvas.setPen(roundPen(ToQColor(kWhite), e));
   for (QPoint p : screws) {
     canvas.drawLine(p.x() - e, p.y() + e, p.x() + e, p.y() - e);
     canvas.drawLine(p.x() - e, p.y() - e, p.x() + e, p.y() + e);
@@ -111,9 +105,9 @@ void drawScale(QPainter& canvas, const DialGeometry& g, double fullScale) {
     if (tick.kind != TickClass::Minor) {
       const int height = tick.kind == TickClass::Major ? g.majorNumberHeight : g.mediumNumberHeight;
       DrawRadialText(canvas, g.cx, g.cy, g.numberRadius, Truncated(tick.angle), height, tick.number,
-                     kBlack);
+                     ToQColor(kBlack));
     }
-    canvas.setPen(roundPen(kGreen, g.penWidth));
+    canvas.setPen(roundPen(ToQColor(kGreen), g.penWidth));
     canvas.drawLine(TickLine(g, tick));
   }
 }
@@ -126,12 +120,12 @@ void drawNeedle(QPainter& canvas, const DialGeometry& g, double angle, const QCo
 }
 
 void drawReadout(QPainter& canvas, const DialGeometry& g, const DialReading& reading) {
-  canvas.fillRect(g.readoutBorder, kBlue);
-  canvas.fillRect(g.readoutWindow, kWhite);
+  canvas.fillRect(g.readoutBorder, ToQColor(kBlue));
+  canvas.fillRect(g.readoutWindow, ToQColor(kWhite));
   DrawRadialText(canvas, g.valueTextCentre.x(), g.valueTextCentre.y(), 0, kTopAngle,
-                 g.readoutHeight, ValueText(reading.value), kRed);
+                 g.readoutHeight, ValueText(reading.value), ToQColor(kRed));
   DrawRadialText(canvas, g.setPointTextCentre.x(), g.setPointTextCentre.y(), 0, kTopAngle,
-                 g.readoutHeight, SetPointText(reading.setPoint), kBlue);
+                 g.readoutHeight, SetPointText(reading.setPoint), ToQColor(kBlue));
 }
 
 }  // namespace
@@ -182,7 +176,7 @@ QString SetPointText(double setPoint) {
 }
 
 QColor PanelColour(double setPoint) {
-  return setPoint == kNoSetPoint ? DialFaceColour : kYellow;
+  return ToQColor(setPoint == kNoSetPoint ? DialFaceColour : kYellow);
 }
 
 DialGeometry DialGeometryFor(QSize client, int kind) {
@@ -357,17 +351,18 @@ void DrawDialReading(QPainter& canvas, QSize client, int kind, const DialReading
     canvas.fillRect(g.band, ButtonFaceColour());
   canvas.fillRect(g.panel, PanelColour(reading.setPoint));
   drawBezel(canvas, g);
-  drawSquare(canvas, g, g.frameInner, kBlue);
-  drawSquare(canvas, g, g.frameOuter, kWhite);
+  drawSquare(canvas, g, g.frameInner, ToQColor(kBlue));
+  drawSquare(canvas, g, g.frameOuter, ToQColor(kWhite));
   drawScrews(canvas, g);
   drawScale(canvas, g, reading.fullScale);
   // The value is always there: a reading of exactly -1 is a real one.
-  drawNeedle(canvas, g, NeedleAngle(reading.value, reading.fullScale), kRed, g.valueHub);
+  drawNeedle(canvas, g, NeedleAngle(reading.value, reading.fullScale), ToQColor(kRed), g.valueHub);
   if (reading.setPoint != kNoSetPoint) {
-    drawNeedle(canvas, g, NeedleAngle(reading.setPoint, reading.fullScale), kBlue, g.setPointHub);
+    drawNeedle(canvas, g, NeedleAngle(reading.setPoint, reading.fullScale), ToQColor(kBlue),
+               g.setPointHub);
   }
-  drawDot(canvas, {g.cx, g.cy}, g.cap, kWhite);
+  drawDot(canvas, {g.cx, g.cy}, g.cap, ToQColor(kWhite));
   DrawRadialText(canvas, g.unitCentre.x(), g.unitCentre.y(), 0, kTopAngle, g.unitHeight,
-                 reading.letter, kBlack);
+                 reading.letter, ToQColor(kBlack));
   drawReadout(canvas, g, reading);
 }

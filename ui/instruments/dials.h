@@ -21,7 +21,6 @@ enum DialKind : int { kCurrentDial = 1, kVoltageDial = 2 };
 // The degree factor the dials were drawn with, kept for identical pixels.
 inline constexpr double DegToRad = 0.0174532925;
 
-inline const QColor DialFaceColour{160, 240, 240};
 // The background below the panels and of the window.
 QColor ButtonFaceColour();
 

@@ -21,10 +21,6 @@ bool sameStyle(const MacroColourRun& a, const MacroColourRun& b) {
 
 }  // namespace
 
-QColor ToQColor(MacroColour colour) {
-  return QColor(colour.red, colour.green, colour.blue);
-}
-
 void ApplyColourRuns(QTextDocument& document, const QList<MacroColourRun>& runs) {
   // The last position is the document's closing paragraph mark.
   const int end = std::max(0, document.characterCount() - 1);

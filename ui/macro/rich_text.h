@@ -4,13 +4,13 @@
 #include <QList>
 
 #include "macro/colours.h"
+#include "ui/main/colours.h"
 
 class QTextDocument;
 
 // The macro library hands colouring over as runs; these put them on a text
 // document and read them back for saving.
 
-QColor ToQColor(MacroColour colour);
 
 // In order, a later run overriding an earlier one; runs past the end of the
 // text are cut off there.

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QColor>
+
+#include "ui/main/colours.h"
 #include <QIcon>
 #include <QImage>
 #include <QList>
 
 // The program's colour: the main window's face, the status bar's progress
 // fill and the program icon.
-inline const QColor kWindowSkyBlue(166, 202, 240);
+inline const QColor kWindowSkyBlue = ToQColor(kSkyBlue);
 
 // The front panel's artwork, drawn in code so that it can be regenerated and
 // reviewed: the panel picture (written to a file at build time) and the four

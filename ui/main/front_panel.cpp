@@ -12,6 +12,7 @@
 #include "common/folders.h"
 #include "common/text.h"
 #include "ui/main/artwork.h"
+#include "ui/main/colours.h"
 
 QImage PanelBitmap(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
 QPoint ButtonCentre[kPanelButtons];
@@ -25,10 +26,6 @@ constexpr int kBatteryLength = 80;
 constexpr int kBatteryHeight = 38;
 constexpr int kCapWidth = 12;
 constexpr int kTipWidth = 8;
-
-const QColor kBlue(0, 0, 255);
-const QColor kDarkRed(208, 0, 0);
-const QColor kYellow(255, 255, 0);
 
 // Cell geometry derived from the picture size as the panel was laid out.
 constexpr int kCellPitchX = kPictureWidth / 65;
@@ -133,9 +130,9 @@ void drawLabels(QPainter& p) {
       {"T2=" + valueText(latest(c2.Temp, c2.Count)), 699, 64},
   };
   for (const auto& label : labels) {
-    p.setPen(kBlue);
+    p.setPen(ToQColor(kBlue));
     textOut(p, label.x, label.y, label.text);
-    p.setPen(kDarkRed);
+    p.setPen(ToQColor(kDarkRed));
     textOut(p, label.x + 1, label.y + 1, label.text);
   }
 }
@@ -184,7 +181,7 @@ void drawBattery(QPainter& p, int channel, int i, double value, int percent, int
 }
 
 void drawBatteries(QPainter& p) {
-  canvas.fontColour = kYellow;
+  canvas.fontColour = ToQColor(kYellow);
   for (int i = 0; i < kBatteriesPerSide; ++i) {
     for (int channel = 0; channel < 2; ++channel) {
       drawBattery(p, channel, i, ChannelData[channel].Voltage[i + 1], 10 * i, 10);
@@ -283,9 +280,9 @@ void DrawDisplay() {
     const int y = kFirstCellY + kCellPitchY * (i / kScreenColumns);
     const QString text =
         blank[i] ? QStringLiteral(" ") : QString(Cp1251ToChar(ScreenImage.Chars[i]));
-    p.setPen(kBlue);
+    p.setPen(ToQColor(kBlue));
     textOut(p, x - 1, y - 1, text);
-    p.setPen(kYellow);
+    p.setPen(ToQColor(kYellow));
     textOut(p, x, y, text);
   }
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QColor>
+
+#include "common/palette.h"
+
+inline QColor ToQColor(Rgb colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
