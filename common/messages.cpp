@@ -11,6 +11,10 @@ MessageSeam& seam() {
 
 }  // namespace
 
+QString CannotWriteFileText(const QString& path) {
+  return QStringLiteral("Не удалось записать файл ") + path;
+}
+
 void SetMessageSeam(MessageSeam newSeam) {
   seam() = std::move(newSeam);
 }

@@ -14,6 +14,13 @@ struct MessageSeam {
   std::function<bool(const QString& question)> ask;
 };
 
+// Texts said in more than one place.
+inline const QString kUnsupportedChargerText =
+    QStringLiteral("Данное устройство не поддерживается!");
+inline const QString kNoChargerLinkText = QStringLiteral("Не удалось установить связь с ЗУ!");
+// "Не удалось записать файл " + path.
+QString CannotWriteFileText(const QString& path);
+
 // Without a seam, messages go to stderr and questions are answered No.
 void SetMessageSeam(MessageSeam seam);
 void ShowMessage(const QString& text);

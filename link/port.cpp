@@ -46,6 +46,9 @@ QString comName(int port) {
   return QStringLiteral("COM") + QString::number(port);
 }
 
+// The end of the messages about settings that could not be read.
+const QString kButFine = QStringLiteral("!\n\nЭто нехорошо, но ладно!");
+
 bool failOpen(const QString& message) {
   ShowMessage(message);
   ClosePort();
@@ -67,12 +70,10 @@ bool openDevice(std::unique_ptr<SerialPortIo> port, const QString& path, const Q
   link.LastPortError.clear();
   link.PortOpen = true;
   if (!link.Port->readLineSettings()) {
-    ShowMessage(QStringLiteral("Ошибка чтения DCB ") + name +
-                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
+    ShowMessage(QStringLiteral("Ошибка чтения DCB ") + name + kButFine);
   }
   if (!link.Port->readTimeouts()) {
-    ShowMessage(QStringLiteral("Ошибка чтения TimeOuts ") + name +
-                QStringLiteral("!\n\nЭто нехорошо, но ладно!"));
+    ShowMessage(QStringLiteral("Ошибка чтения TimeOuts ") + name + kButFine);
   }
   link.LineSettingsBaud = baud;
   if (!link.Port->applyLineSettings(baud)) {

@@ -111,7 +111,7 @@ bool SaveMacroIfChanged(bool forced) {
       return false;
     const QString target = existing.isEmpty() ? name : existing;
     if (!WriteFileSafely(MacroFolder() + target, MacroTextToRtf(editor.Text, editor.Runs))) {
-      ShowMessage(QStringLiteral("Не удалось записать файл ") + name + u'.');
+      ShowMessage(CannotWriteFileText(name) + u'.');
       return false;
     }
     CurrentMacroName = name;

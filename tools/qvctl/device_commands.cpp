@@ -47,7 +47,6 @@ bool askOnTerminal(const QString& question) {
 
 const QString kNoReply =
     QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)");
-const QString kUnsupported = QStringLiteral("Данное устройство не поддерживается!");
 
 // A query that failed closes the port.
 bool query(uint8_t code) {
@@ -159,7 +158,7 @@ int RunIdentify() {
   PrintLine(ChargerState.VersionText);
   if (ChargerState.DeviceIdentified)
     return kExitOk;
-  PrintError(kUnsupported);
+  PrintError(kUnsupportedChargerText);
   return kExitUnsupported;
 }
 
@@ -171,7 +170,7 @@ int IdentifyOrExplain() {
     PrintError(kNoReply);
     return kExitNoReply;
   }
-  PrintError(kUnsupported);
+  PrintError(kUnsupportedChargerText);
   return kExitUnsupported;
 }
 

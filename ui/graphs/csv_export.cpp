@@ -20,5 +20,5 @@ void ExportRunCsv(QWidget* parent, const RunSeries& run, std::optional<double> s
     return;
   const QString path = dialog.selectedFiles().first();
   if (!WriteRunCsv(path, run, start, QLocale()))
-    ShowMessage(QStringLiteral("Не удалось записать файл ") + path);
+    ShowMessage(CannotWriteFileText(path));
 }

@@ -98,6 +98,6 @@ void SettingsDialog::okClicked() {
   }
   ApplyProgramOptions(options);
   if (!SaveSettings())
-    ShowMessage(QStringLiteral("Не удалось записать файл ") + SettingsFilePath());
+    ShowMessage(CannotWriteFileText(SettingsFilePath()));
   accept();
 }

@@ -339,9 +339,7 @@ void TFormM::N40Click() {
   } else {
     stopCharger();
     refreshStatus();  // the bar must not go on naming a closed port
-    ShowMessage(ChargerState.VersionText.isEmpty()
-                    ? QStringLiteral("Не удалось установить связь с ЗУ!")
-                    : QStringLiteral("Данное устройство не поддерживается!"));
+    ShowMessage(ChargerState.VersionText.isEmpty() ? kNoChargerLinkText : kUnsupportedChargerText);
   }
   redrawDisplay();
 }
@@ -508,7 +506,7 @@ void TFormM::closeEvent(QCloseEvent* event) {
   Settings.MainPos = WindowPositionText(
       {geometry().x(), geometry().y(), Image1->width(), Image1->height() + StatusBar1->height()});
   if (!SaveSettings())
-    ShowMessage(QStringLiteral("Не удалось записать файл ") + SettingsFilePath());
+    ShowMessage(CannotWriteFileText(SettingsFilePath()));
   stopCharger();
   QMainWindow::closeEvent(event);
 }
