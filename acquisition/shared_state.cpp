@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "link/device_link.h"
-#include "memory/memory_image.h"
 
 ChannelRecord ChannelData[2];
 ScreenRecord ScreenImage;
@@ -33,7 +32,6 @@ void ClearSeries(ChannelRecord& channel) {
 }
 
 void InitSharedState() {
-  ClearMemoryImage();
   for (int i = 0; i < kScreenCells; ++i)
     ScreenImage.Chars[i] = static_cast<uint8_t>('0' + i % 10);
   ScreenImage.CursorPos = kNoCursor;
@@ -44,7 +42,6 @@ void InitSharedState() {
 }
 
 void ApplyPortClosedState() {
-  MemoryImage.ReadProgress = 0;
   ResetLinkCounters();
   std::fill(std::begin(ScreenImage.Chars), std::end(ScreenImage.Chars), static_cast<uint8_t>('M'));
 }

@@ -84,12 +84,12 @@ extern ChannelRecord ChannelData[2];
 extern ScreenRecord ScreenImage;
 extern ChargerRecord ChargerState;
 
-// Start values of the shared state, including the memory image. LastMacro
-// keeps what the settings put there.
+// Start values of the channels, the display and the charger's state. The
+// memory image is its own library's to clear.
 void InitSharedState();
 // Every series of the channel zero and no sample recorded.
 void ClearSeries(ChannelRecord& channel);
 
-// What every status refresh does while no port is open: no read progress, no
-// counters, and the display filled with "M".
+// What every status refresh does while no port is open: no counters, and the
+// display filled with "M". The memory read's progress is the caller's.
 void ApplyPortClosedState();

@@ -8,6 +8,7 @@
 // read and written by the settings library; the default member values are the
 // defaults of a missing key.
 inline const QString kDefaultPosition = QStringLiteral("100, 100, 100, 100");
+inline const QString kDefaultMacro = QStringLiteral("macro.qvml");
 
 // The Timer setting: seconds between two polls of the charger, 0 for none.
 inline constexpr int kDefaultPollingSeconds = 3;
@@ -27,6 +28,9 @@ struct SettingsRecord {
   QString Gra2Pos = kDefaultPosition;
   QString MemPos = kDefaultPosition;
   QString QvmlPos = kDefaultPosition;
+  // The macro file kept for each channel; the program hands it to the
+  // channels after loading and takes it back before saving.
+  QString LastMacro[2] = {kDefaultMacro, kDefaultMacro};
   // Started detached with the channel number and the run's file when a run
   // ends; empty for none.
   QString OnRunEnd;

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "acquisition/shared_state.h"
 #include "common/folders.h"
 #include "common/ini_file.h"
 #include "common/settings_record.h"
@@ -12,7 +11,6 @@ namespace {
 const QString kCommon = QStringLiteral("COMMON");
 const QString kQvml = QStringLiteral("QVML");
 const QString kPorts = QStringLiteral("PORTS");
-const QString kDefaultMacro = QStringLiteral("macro.qvml");
 
 struct PositionKey {
   const char* key;
@@ -70,6 +68,11 @@ void loadPortPaths(const IniFile& ini) {
   }
 }
 
+// "LastMacro1" and "LastMacro2".
+QString lastMacroKey(int channel) {
+  return QStringLiteral("LastMacro%1").arg(channel + 1);
+}
+
 }  // namespace
 
 void LoadSettings() {
@@ -83,8 +86,8 @@ void LoadSettings() {
   s.Timer = ini.readInteger(kCommon, QStringLiteral("Timer"), defaults.Timer);
   s.AutoComStart = ini.readBool(kCommon, QStringLiteral("AutoComStart"), defaults.AutoComStart);
   s.SaveComLog = ini.readBool(kCommon, QStringLiteral("SaveComLog"), defaults.SaveComLog);
-  ChannelData[0].LastMacro = ini.readString(kCommon, QStringLiteral("LastMacro1"), kDefaultMacro);
-  ChannelData[1].LastMacro = ini.readString(kCommon, QStringLiteral("LastMacro2"), kDefaultMacro);
+  for (int i = 0; i < 2; ++i)
+    s.LastMacro[i] = ini.readString(kCommon, lastMacroKey(i), defaults.LastMacro[i]);
   s.OpenWindowsMask =
       static_cast<uint8_t>(ini.readInteger(kCommon, QStringLiteral("Wnds"), 0) & 0xFF);
   for (const PositionKey& p : kPositionKeys) {
@@ -105,8 +108,8 @@ bool SaveSettings() {
   ini.writeInteger(kCommon, QStringLiteral("Timer"), s.Timer);
   ini.writeBool(kCommon, QStringLiteral("AutoComStart"), s.AutoComStart);
   ini.writeBool(kCommon, QStringLiteral("SaveComLog"), s.SaveComLog);
-  ini.writeString(kCommon, QStringLiteral("LastMacro1"), ChannelData[0].LastMacro);
-  ini.writeString(kCommon, QStringLiteral("LastMacro2"), ChannelData[1].LastMacro);
+  for (int i = 0; i < 2; ++i)
+    ini.writeString(kCommon, lastMacroKey(i), s.LastMacro[i]);
   ini.writeInteger(kCommon, QStringLiteral("Wnds"), s.OpenWindowsMask);
   for (const PositionKey& p : kPositionKeys)
     ini.writeString(kCommon, QLatin1String(p.key), s.*p.field);

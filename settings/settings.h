@@ -5,8 +5,7 @@
 #include "common/folders.h"
 
 // Creates the working folders, then reads every value; a missing file or key
-// gives the default. Fills Settings, MacroNameList, CurrentMacroName and the
-// channels' LastMacro.
+// gives the default. Fills Settings, MacroNameList and CurrentMacroName.
 void LoadSettings();
 
 // Writes every value back into the file, keeping whatever else it holds.

@@ -7,7 +7,6 @@
 #include "link/device_link.h"
 #include "link/port.h"
 #include "link/protocol.h"
-#include "memory/memory_image.h"
 #include "tests/acquisition/measurement.h"
 #include "tests/support/link_fixture.h"
 
@@ -42,7 +41,6 @@ class Query : public LinkTest {
 
 TEST_F(Query, StartValues) {
   ScreenImage.CursorPos = 3;
-  MemoryImage.Bytes[100] = 7;
   ChannelData[1].Count = 5;
   InitSharedState();
   for (int row = 0; row < 4; ++row) {
@@ -50,7 +48,6 @@ TEST_F(Query, StartValues) {
               "01234567890123456789");
   }
   EXPECT_EQ(ScreenImage.CursorPos, 255);
-  EXPECT_EQ(MemoryImage.Bytes[100], 0);
   EXPECT_EQ(ChannelData[1].Count, 0);
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
-#include "acquisition/shared_state.h"
 #include "common/cp1251.h"
 #include "common/folders.h"
 #include "common/ini_file.h"
@@ -35,8 +34,8 @@ class SettingsFile : public ::testing::Test {
     MacroNameList.Names[0] = QStringLiteral("stale.qvml");
     MacroNameList.Count = 1;
     CurrentMacroName = QStringLiteral("stale.qvml");
-    for (ChannelRecord& channel : ChannelData)
-      channel.LastMacro = QStringLiteral("stale.qvml");
+    for (QString& name : Settings.LastMacro)
+      name = QStringLiteral("stale.qvml");
   }
 
   void writeIni(const QString& text) { WriteAll(SettingsFilePath(), ToCp1251(text)); }
@@ -54,7 +53,7 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaultsAndCreatesTheFolders) {
   EXPECT_EQ(Settings.COMSpeed, 38400);
   EXPECT_EQ(Settings.Timer, 3);
   EXPECT_EQ(Settings.MemPos, "100, 100, 100, 100");
-  EXPECT_EQ(ChannelData[0].LastMacro, "macro.qvml");
+  EXPECT_EQ(Settings.LastMacro[0], "macro.qvml");
   ASSERT_TRUE(SaveSettings());
   EXPECT_TRUE(iniText().contains("COMSpeed=38400\r\n"));
 }
@@ -79,7 +78,7 @@ TEST_F(SettingsFile, SectionLineAloneGivesTheDefaults) {
   EXPECT_TRUE(Settings.PortPaths.isEmpty());
   EXPECT_EQ(MacroNameList.Count, 0);
   EXPECT_TRUE(CurrentMacroName.isEmpty());
-  EXPECT_EQ(ChannelData[1].LastMacro, "macro.qvml");
+  EXPECT_EQ(Settings.LastMacro[1], "macro.qvml");
 }
 
 TEST_F(SettingsFile, ValuesAndTheirEncodings) {
@@ -94,8 +93,8 @@ TEST_F(SettingsFile, ValuesAndTheirEncodings) {
   EXPECT_TRUE(Settings.AutoComStart);
   EXPECT_FALSE(Settings.SaveComLog);
   EXPECT_EQ(Settings.OpenWindowsMask, 44);
-  EXPECT_EQ(ChannelData[0].LastMacro, "Заряд.qvml");
-  EXPECT_EQ(ChannelData[1].LastMacro, "");
+  EXPECT_EQ(Settings.LastMacro[0], "Заряд.qvml");
+  EXPECT_EQ(Settings.LastMacro[1], "");
   EXPECT_EQ(Settings.DevPos, "12abc,7");
   EXPECT_EQ(CurrentMacroName, "NiMh");
 }
@@ -173,7 +172,7 @@ TEST_F(SettingsFile, SaveKeepsWhatTheProgramDoesNotKnow) {
   EXPECT_EQ(Settings.PortPaths.value(2), "/dev/pts/7");
   Settings.COM = 5;
   Settings.SaveComLog = true;
-  ChannelData[0].LastMacro = "Свинец.qvml";
+  Settings.LastMacro[0] = "Свинец.qvml";
   ASSERT_TRUE(SaveSettings());
   const QByteArray raw = ReadAll(SettingsFilePath());
   EXPECT_TRUE(raw.contains("LastMacro1=\xD1\xE2\xE8\xED\xE5\xF6.qvml\r\n"));
@@ -186,7 +185,7 @@ TEST_F(SettingsFile, SaveKeepsWhatTheProgramDoesNotKnow) {
   LoadSettings();
   EXPECT_EQ(Settings.COM, 5);
   EXPECT_TRUE(Settings.SaveComLog);
-  EXPECT_EQ(ChannelData[0].LastMacro, "Свинец.qvml");
+  EXPECT_EQ(Settings.LastMacro[0], "Свинец.qvml");
 }
 
 TEST_F(SettingsFile, RoundTripOfEveryKey) {
@@ -204,7 +203,7 @@ TEST_F(SettingsFile, RoundTripOfEveryKey) {
   Settings.MemPos = "19,20,21,22";
   Settings.QvmlPos = "23,24,25,26";
   CurrentMacroName = "Pb";
-  ChannelData[1].LastMacro = "two.qvml";
+  Settings.LastMacro[1] = "two.qvml";
   ASSERT_TRUE(SaveSettings());
   const SettingsRecord saved = Settings;
   Settings = SettingsRecord{};
@@ -222,7 +221,7 @@ TEST_F(SettingsFile, RoundTripOfEveryKey) {
     EXPECT_EQ(Settings.*field, saved.*field);
   }
   EXPECT_EQ(CurrentMacroName, "Pb");
-  EXPECT_EQ(ChannelData[1].LastMacro, "two.qvml");
+  EXPECT_EQ(Settings.LastMacro[1], "two.qvml");
   EXPECT_TRUE(iniText().contains("\r\nWnds=63\r\n"));
 }
 

@@ -11,11 +11,13 @@
 #include "acquisition/polling.h"
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
+#include "common/cp1251.h"
 #include "common/folders.h"
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 #include "link/device_link.h"
 #include "link/port.h"
+#include "memory/memory_image.h"
 #include "settings/settings.h"
 #include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
@@ -273,6 +275,23 @@ TEST_F(MainWindow, ExitWritesTheSettingsThenClosesThePort) {
             QStringLiteral("120,80,800,%1").arg(480 + statusBar1()->height()));
   EXPECT_EQ(ini.readInteger("COMMON", "COMSpeed", 0), 38400);
   EXPECT_EQ(ini.readInteger("COMMON", "Wnds", -1), 0);
+}
+
+// The settings and the channels know nothing of each other: the window hands
+// the macro names over at start and takes them back at exit.
+TEST_F(MainWindow, ChannelsKeepTheirMacroNamesFromStartToExit) {
+  WriteAll(SettingsFilePath(), ToCp1251("[COMMON]\r\nLastMacro1=Заряд.qvml\r\n"));
+  MemoryImage.Bytes[100] = 7;
+  startMainWindow();
+  EXPECT_EQ(ChannelData[0].LastMacro, "Заряд.qvml");
+  EXPECT_EQ(ChannelData[1].LastMacro, "macro.qvml");
+  EXPECT_EQ(MemoryImage.Bytes[100], 0);  // a fresh start reads no old image
+  ChannelData[1].LastMacro = QStringLiteral("Литий.qvml");
+  closeMainWindow();
+  IniFile ini;
+  ini.load(SettingsFilePath());
+  EXPECT_EQ(ini.readString("COMMON", "LastMacro1", ""), "Заряд.qvml");
+  EXPECT_EQ(ini.readString("COMMON", "LastMacro2", ""), "Литий.qvml");
 }
 
 TEST_F(MainWindow, ExitClosesThePointReportsLeftOpen) {

@@ -131,8 +131,11 @@ TFormM::TFormM()
   SetRunObserver(
       {{}, [this](int channel, const QString& path) { runEndNotice_->notify(channel, path); }});
 
+  ClearMemoryImage();
   InitSharedState();
   LoadSettings();
+  for (int i = 0; i < 2; ++i)
+    ChannelData[i].LastMacro = Settings.LastMacro[i];
   InitRecording();
   poller_->setInterval(PollingIntervalSeconds(Settings.Timer) * 1000);
   applyWindowPosition();
@@ -477,8 +480,10 @@ void TFormM::Image1MouseUp(QPoint position, QSize size) {
 void TFormM::refreshStatus() {
   if (ProgramClosing)
     return;
-  if (!DeviceLink.PortOpen)
+  if (!DeviceLink.PortOpen) {
     ApplyPortClosedState();
+    MemoryImage.ReadProgress = 0;
+  }
   // The demo charger is no charger: its item keeps the mark while it runs.
   const bool chargerPort = DeviceLink.PortOpen && !DeviceLink.DemoCharger;
   item("N40")->setChecked(chargerPort);
@@ -505,6 +510,8 @@ void TFormM::closeEvent(QCloseEvent* event) {
   // where menus live in the frame.
   Settings.MainPos = WindowPositionText(
       {geometry().x(), geometry().y(), Image1->width(), Image1->height() + StatusBar1->height()});
+  for (int i = 0; i < 2; ++i)
+    Settings.LastMacro[i] = ChannelData[i].LastMacro;
   if (!SaveSettings())
     ShowMessage(CannotWriteFileText(SettingsFilePath()));
   stopCharger();
