@@ -12,6 +12,7 @@
 #include "common/settings_record.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
+#include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graphs.h"
 #include "ui/graphs/point_report.h"
@@ -534,7 +535,20 @@ TEST_F(GraphWindow, Screenshots) {
     injectChargeCurve(channel, 2400 + 800 * channel);
     TFormGra* window = open(channel);
     ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(SaveScreenshot(*window, QStringLiteral("graphs_%1").arg(channel + 1)).isEmpty());
+    const QImage image = SavedScreenshot(*window, QStringLiteral("graphs_%1").arg(channel + 1));
+    ASSERT_FALSE(image.isNull());
+    ASSERT_EQ(image.size(), window->size());
+    // Every quantity's line in its colour where its samples lie.
+    const ChannelRecord& data = ChannelData[channel];
+    for (int q = 0; q < kQuantityCount; ++q) {
+      const GraphQuantityInfo& quantity = kGraphQuantities[q];
+      SCOPED_TRACE(testing::Message() << "channel " << channel << " " << quantity.seriesName);
+      QList<QPointF> samples;
+      for (int k = 0; k < data.Count; ++k)
+        samples << QPointF(data.Time[k], (data.*quantity.values)[k]);
+      ExpectDrawnLines(image, *window, *window->chart(quantity.chart),
+                       {{window->series(q), samples}}, QColor::fromRgb(quantity.colour));
+    }
   }
 }
 

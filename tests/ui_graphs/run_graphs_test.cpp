@@ -16,6 +16,7 @@
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/point_report.h"
 #include "ui/graphs/unitgra.h"
@@ -150,7 +151,26 @@ TEST_F(RunGraphs, TwoRunsOverlayInEveryChartEachInItsOwnColourFromItsOwnStart) {
   EXPECT_GE(window->chart(0)->geometry().top(),
             window->legend()->mapTo(window, QPoint(0, window->legend()->height())).y());
   EXPECT_FALSE(window->notice()->isVisible());
-  SaveScreenshot(*window, QStringLiteral("graphs_two_runs"));
+
+  // On the screen, each chart shows both runs' lines, each in its run's colour.
+  const QImage image = SavedScreenshot(*window, QStringLiteral("graphs_two_runs"));
+  ASSERT_FALSE(image.isNull());
+  ASSERT_EQ(image.size(), window->size());
+  for (int chart = 0; chart < kChartCount; ++chart) {
+    for (int run = 0; run < 2; ++run) {
+      SCOPED_TRACE(testing::Message() << "chart " << chart << " run " << run);
+      QList<ExpectedLine> lines;
+      for (int q = 0; q < 10; ++q) {
+        if (kGraphQuantities[q].chart != chart)
+          continue;
+        ExpectedLine& line = lines.emplace_back(ExpectedLine{window->series(q, run), {}});
+        for (int k = 0; k < counts[run]; ++k)
+          line.samples << QPointF(k * apart[run], runValue(run, q, k));
+      }
+      ExpectDrawnLines(image, *window, *window->chart(chart), lines,
+                       window->series(0, run)->pen().color());
+    }
+  }
 }
 
 TEST_F(RunGraphs, OneRunTakesTheQuantitiesColoursAndNoLegend) {

@@ -3,15 +3,20 @@
 #include <QEvent>
 #include <QImage>
 #include <QtTest/QTest>
+#include <cmath>
+#include <optional>
 
 #include "acquisition/shared_state.h"
+#include "common/palette.h"
 #include "common/settings_record.h"
 #include "tests/support/children.h"
+#include "tests/support/pixels.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
 #include "ui/instruments/dials.h"
 #include "ui/instruments/instruments.h"
 #include "ui/instruments/unitdev.h"
+#include "ui/main/colours.h"
 #include "ui/main/fonts.h"
 
 namespace {
@@ -203,6 +208,59 @@ TEST_P(InstrumentsWindow, ProgramExitClosesItAtItsTick) {
   EXPECT_FALSE(ChildWindowFlags[static_cast<int>(kind())].open);
 }
 
+// A needle as drawn: the pixels of its colour between the hub and the scale,
+// the readout aside, with no angle for a dial that has no such needle.
+struct Needle {
+  int dial;
+  QColor colour;
+  std::optional<double> degrees;  // clockwise on screen from the right
+};
+
+// Scales start at the lower left (135 degrees) and sweep 270 degrees clockwise.
+double scaleDegrees(double value, double fullScale) {
+  return 135 + value / fullScale * 270;
+}
+
+void expectNeedle(const QImage& image, QSize client, const Needle& needle) {
+  const DialGeometry g = DialGeometryFor(client, needle.dial);
+  // Beyond the hubs, short of the scale's ticks; half the needle's width
+  // plus rounding either side of its ray.
+  const double nearest = 0.3 * g.r;
+  const double farthest = 0.95 * g.r;
+  const double halfWidth = g.needleWidth / 2.0 + 1.5;
+  const double a = needle.degrees.value_or(0) * M_PI / 180;
+  int onRay = 0;
+  int astray = 0;
+  QPoint firstAstray;
+  for (int y = g.cy - g.r; y <= g.cy + g.r; ++y) {
+    for (int x = g.cx - g.r; x <= g.cx + g.r; ++x) {
+      const double dx = x + 0.5 - g.cx;
+      const double dy = y + 0.5 - g.cy;
+      const double distance = std::hypot(dx, dy);
+      if (distance < nearest || distance > farthest || g.readoutBorder.contains(x, y) ||
+          !SameColour(image.pixelColor(x, y), needle.colour))
+        continue;
+      const double along = dx * std::cos(a) + dy * std::sin(a);
+      const double across = std::abs(dy * std::cos(a) - dx * std::sin(a));
+      if (needle.degrees && along > 0 && across <= halfWidth) {
+        ++onRay;
+      } else if (astray++ == 0) {
+        firstAstray = {x, y};
+      }
+    }
+  }
+  EXPECT_EQ(astray, 0) << "first at " << firstAstray.x() << "," << firstAstray.y();
+  if (!needle.degrees)
+    return;
+  // The whole length shows, past the unit's letter, which may cover it.
+  for (const double reach : {0.6, 0.7, 0.8, 0.88}) {
+    const QPoint point = RadialPoint(g.cx, g.cy, reach * g.r, *needle.degrees);
+    EXPECT_TRUE(ColourNear(image, point, needle.colour, 1))
+        << reach << " of the radius, at " << point.x() << "," << point.y();
+  }
+  EXPECT_GT(onRay, g.needleWidth * 0.3 * g.r);
+}
+
 TEST_P(InstrumentsWindow, Screenshot) {
   position() = "100,100,426,213";
   ChannelRecord& data = ChannelData[channel()];
@@ -215,7 +273,32 @@ TEST_P(InstrumentsWindow, Screenshot) {
   TFormDev* window = open();
   ASSERT_TRUE(activated(window));
   const QString name = QStringLiteral("instruments_%1").arg(channel() + 1);
-  EXPECT_FALSE(SaveScreenshot(*window, name).isEmpty());
+  const QImage image = SavedScreenshot(*window, name);
+  ASSERT_FALSE(image.isNull());
+  ASSERT_EQ(image.size(), window->size());
+
+  // Red for the value on a 5 A and a 30 V scale, blue for the set point the
+  // channel has, on the dial of its kind only; that dial's face is yellow.
+  const QColor red = ToQColor(kRed);
+  const QColor blue = ToQColor(kBlue);
+  const bool currentSet = channel() == 0;
+  const std::optional<double> none;
+  const Needle needles[] = {
+      {kCurrentDial, red, scaleDegrees(data.Current[1], 5)},
+      {kVoltageDial, red, scaleDegrees(data.Voltage[1], 30)},
+      {kCurrentDial, blue, currentSet ? scaleDegrees(3, 5) : none},
+      {kVoltageDial, blue, currentSet ? none : scaleDegrees(8.4, 30)},
+  };
+  for (const Needle& needle : needles) {
+    SCOPED_TRACE(testing::Message()
+                 << "dial " << needle.dial << " needle " << needle.colour.name().toStdString());
+    expectNeedle(image, window->size(), needle);
+  }
+  for (const int dial : {kCurrentDial, kVoltageDial}) {
+    const bool setPoint = (dial == kCurrentDial) == currentSet;
+    const QPoint corner = DialGeometryFor(window->size(), dial).panel.topLeft();
+    EXPECT_EQ(image.pixelColor(corner), ToQColor(setPoint ? kYellow : DialFaceColour)) << dial;
+  }
 }
 
 }  // namespace

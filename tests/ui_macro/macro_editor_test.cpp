@@ -24,6 +24,7 @@
 #include "macro/rtf.h"
 #include "macro/templates.h"
 #include "tests/support/children.h"
+#include "tests/support/pixels.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "ui/help/unithelp.h"
@@ -510,7 +511,19 @@ TEST_F(MacroEditorWindow, HelpButtonAndItemShowTheLanguageReference) {
 TEST_F(MacroEditorWindow, Screenshot) {
   openWith(QStringLiteral("Pb0.qvml"), templateText(MacroTemplateKind::Pb));
   clickLine(4);
-  EXPECT_FALSE(SaveScreenshot(*form, QStringLiteral("macro_editor")).isEmpty());
+  const QImage image = SavedScreenshot(*form, QStringLiteral("macro_editor"));
+  ASSERT_FALSE(image.isNull());
+  ASSERT_EQ(image.size(), form->size());
+  // The clicked line's row of the listing shows on light red, no other row.
+  const QTextEdit& listing = *richEdit2();
+  for (int row = 0; row < listing.document()->blockCount(); ++row) {
+    const QRect area = ShownParagraph(listing, *form, row);
+    const int reddened = ColourCount(image, area, ToQColor(kLightRed), 0);
+    if (row == 4)
+      EXPECT_GT(reddened, area.height() * 20) << "at " << area.y();
+    else
+      EXPECT_EQ(reddened, 0) << "row " << row << " at " << area.y();
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QtTest/QTest>
 
+#include "tests/support/pixels.h"
 #include "tests/support/screenshot.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/help/unithelp.h"
@@ -145,7 +146,16 @@ TEST_F(HelpWindow, ClosesWithTheMainWindow) {
 TEST_F(HelpWindow, Screenshot) {
   startMainWindow();
   form->item("N10")->trigger();
-  EXPECT_FALSE(SaveScreenshot(*HelpWindowInstance(), QStringLiteral("help")).isEmpty());
+  TFormHelp& help = *HelpWindowInstance();
+  const QImage image = SavedScreenshot(help, QStringLiteral("help"));
+  ASSERT_FALSE(image.isNull());
+  ASSERT_EQ(image.size(), help.size());
+  // The guide opens at its title, written in the text's colour.
+  const QTextBrowser& browser = *help.TextBrowser1;
+  ASSERT_EQ(browser.document()->firstBlock().text(), kGuideTitle);
+  const QRect title = ShownParagraph(browser, help, 0);
+  const QColor ink = browser.palette().color(QPalette::Text);
+  EXPECT_GT(ColourCount(image, title, ink), title.height() * 5) << "at " << title.y();
 }
 
 }  // namespace
