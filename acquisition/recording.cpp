@@ -11,6 +11,7 @@
 #include "acquisition/shared_state.h"
 #include "common/clock.h"
 #include "common/folders.h"
+#include "common/host.h"
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 #include "link/device_link.h"
@@ -30,7 +31,6 @@ struct RunNote {
 };
 
 RunNote notes[2];
-RunObserver observer;
 int seenOpens = 0;
 int measurements = 0;
 bool recordingEnabled = true;
@@ -83,8 +83,7 @@ RunTail tailOf(const ChannelRecord& c) {
 void announceEnd(int channel) {
   closeNote(channel);
   const QString path = ChannelData[channel].LogPath;
-  if (observer.ended)
-    observer.ended(channel, path);
+  CurrentHost().runEnded(channel, path);
   StartRunEndCommand(channel, path);
 }
 
@@ -96,8 +95,7 @@ void beginRun(int channel, double now) {
   c.State = kStateRecording;
   notes[channel] = {QFileInfo(c.LogPath).fileName(), now, true};
   saveNote(channel);
-  if (observer.started)
-    observer.started(channel, c.LogPath);
+  CurrentHost().runStarted(channel, c.LogPath);
 }
 
 // The run an earlier session noted goes on in its file when it is the same.
@@ -124,8 +122,7 @@ bool resumeNotedRun(int channel, double now) {
   c.StartTime = note.startTime;
   c.LogPath = path;
   c.State = kStateRecording;
-  if (observer.started)
-    observer.started(channel, path);
+  CurrentHost().runStarted(channel, path);
   return true;
 }
 
@@ -168,10 +165,6 @@ bool IsSameRun(const RunTail& tail, double now, double capacityNow) {
                       std::fabs(tail.capacity) > kCapacityTolerance &&
                       std::fabs(capacityNow) > kCapacityTolerance;
   return !turned;
-}
-
-void SetRunObserver(RunObserver newObserver) {
-  observer = std::move(newObserver);
 }
 
 void InitRecording() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 // Runs of the channels. A run begins when a measurement finds a channel
 // running while it does not record: its series start again at sample 0, its
@@ -27,13 +26,8 @@ struct RunTail {
 };
 bool IsSameRun(const RunTail& tail, double now, double capacityNow);
 
-// Who is told when a run of channel 0 or 1 begins (or goes on in its file
-// after a break) and when it ends.
-struct RunObserver {
-  std::function<void(int channel, const QString& path)> started;
-  std::function<void(int channel, const QString& path)> ended;
-};
-void SetRunObserver(RunObserver observer);
+// The host is told when a run of channel 0 or 1 begins (or goes on in its
+// file after a break) and when it ends.
 
 // After the settings are loaded: no set points (the charger does not report
 // them) and the notes of runs not seen to end read from qv20.ini.

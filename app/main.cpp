@@ -15,7 +15,7 @@
 #include "ui/macro/macro_editor.h"
 #include "ui/main/artwork.h"
 #include "ui/main/fonts.h"
-#include "ui/main/message_boxes.h"
+#include "ui/main/program_host.h"
 #include "ui/main/unitcom.h"
 #include "ui/main/unitm.h"
 #include "ui/memory/memory_window.h"
@@ -40,9 +40,6 @@ class Application : public QApplication {
   }
 };
 
-// "--home DIR" runs the program with another folder than its own as its
-// program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Other
-// arguments the program does not know are left alone.
 // The program speaks Russian: so do the toolkit's own dialogs and buttons
 // ("Да", "Нет", the file dialog), where Qt's translations are installed.
 void installToolkitTranslation(QApplication& app) {
@@ -53,10 +50,14 @@ void installToolkitTranslation(QApplication& app) {
   }
 }
 
-void applyHomeOption(const QStringList& arguments) {
+// "--home DIR" runs the program with another folder than its own as its
+// program folder (settings, LOG, GRA, QVML, MEM), as qvctl does. Other
+// arguments the program does not know are left alone.
+QString homeOption(const QStringList& arguments) {
   const qsizetype at = arguments.indexOf(QStringLiteral("--home"));
   if (at > 0 && at + 1 < arguments.size())
-    SetProgramFolder(QDir(arguments[at + 1]).absolutePath());
+    return QDir(arguments[at + 1]).absolutePath();
+  return {};
 }
 
 }  // namespace
@@ -67,11 +68,11 @@ int main(int argc, char** argv) {
   // Lets the desktop match the windows with qv20.desktop and its icon.
   app.setDesktopFileName(QStringLiteral("qv20"));
   app.setWindowIcon(ProgramIcon());
-  applyHomeOption(app.arguments());
+  ProgramHost host;
+  host.home = homeOption(app.arguments());
+  InstallHost(&host);
   installToolkitTranslation(app);
   InstallFontSubstitutions();
-  InstallMessageBoxes();
-  SetPortDialog(RunPortDialog);
   RegisterInstrumentWindows();
   RegisterGraphWindows();
   RegisterMemoryWindow();

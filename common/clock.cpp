@@ -2,12 +2,9 @@
 
 #include <cmath>
 
-namespace {
+#include "common/host.h"
 
-std::function<double()>& clockOverride() {
-  static std::function<double()> clock;
-  return clock;
-}
+namespace {
 
 const QDate kOrigin(1899, 12, 30);
 constexpr long long kMsPerDay = 86400000LL;
@@ -23,13 +20,7 @@ long long floorDiv(long long a, long long b) {
 }  // namespace
 
 double Now() {
-  if (clockOverride())
-    return clockOverride()();
-  return DateTimeToDays(QDateTime::currentDateTime());
-}
-
-void SetClock(std::function<double()> clock) {
-  clockOverride() = std::move(clock);
+  return CurrentHost().now();
 }
 
 double DateTimeToDays(const QDateTime& dateTime) {

@@ -2,13 +2,11 @@
 
 #include <QDateTime>
 #include <QString>
-#include <functional>
 
 // Date-times are days since 30 December 1899, the fraction being the time of
 // day, local time.
+// Now, as the host tells it (the system clock unless a test says otherwise).
 double Now();
-// Replaces the system clock (tests); an empty function restores it.
-void SetClock(std::function<double()> clock);
 
 inline constexpr double kMinutesPerDay = 24.0 * 60;
 

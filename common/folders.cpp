@@ -6,17 +6,19 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "common/host.h"
+
 namespace {
 
-struct Folders {
-  QString home;        // set: the program folder
-  QString executable;  // set: the executable's folder
-  QString chosen;      // the program folder found without a home, once
+// The program folder found without a home, once per executable folder.
+struct ChosenFolder {
+  QString executable;
+  QString chosen;
 };
 
-Folders& folders() {
-  static Folders f;
-  return f;
+ChosenFolder& chosenFolder() {
+  static ChosenFolder c;
+  return c;
 }
 
 QString withSlash(QString folder) {
@@ -50,13 +52,8 @@ QString chooseProgramFolder() {
 }  // namespace
 
 QString ExecutableFolder() {
-  const QString& set = folders().executable;
+  const QString set = orNothing(CurrentHost().executableFolder());
   return set.isEmpty() ? runningExecutableFolder() : set;
-}
-
-void SetExecutableFolder(const QString& folder) {
-  folders().executable = orNothing(folder);
-  folders().chosen.clear();
 }
 
 QString InstalledDataFolder() {
@@ -76,16 +73,16 @@ QString UserDataFolder() {
 }
 
 QString ProgramFolder() {
-  Folders& f = folders();
-  if (!f.home.isEmpty())
-    return f.home;
-  if (f.chosen.isEmpty())
-    f.chosen = chooseProgramFolder();
-  return f.chosen;
-}
-
-void SetProgramFolder(const QString& folder) {
-  folders().home = orNothing(folder);
+  const QString home = orNothing(CurrentHost().programFolder());
+  if (!home.isEmpty())
+    return home;
+  ChosenFolder& c = chosenFolder();
+  const QString executable = ExecutableFolder();
+  if (c.chosen.isEmpty() || c.executable != executable) {
+    c.chosen = chooseProgramFolder();
+    c.executable = executable;
+  }
+  return c.chosen;
 }
 
 QString SettingsFilePath() {

@@ -2,9 +2,8 @@
 
 #include <QString>
 
-// The folder of the executable, ending in '/'. Tests point it elsewhere.
+// The folder of the executable, ending in '/', unless the host names another.
 QString ExecutableFolder();
-void SetExecutableFolder(const QString& folder);
 
 // The installed program's data (the panel picture), found from the
 // executable's folder so that any install prefix works; ending in '/'.
@@ -18,11 +17,10 @@ bool IsWritableFolder(const QString& folder);
 // location), ending in '/'; qvctl shares it.
 QString UserDataFolder();
 
-// Where the program keeps its files, ending in '/': the folder set here
-// (--home, tests) when there is one, else the executable's folder when it can
-// be written, else the per-user data folder, created on first use.
+// Where the program keeps its files, ending in '/': the host's folder (--home,
+// tests) when it names one, else the executable's folder when it can be
+// written, else the per-user data folder, created on first use.
 QString ProgramFolder();
-void SetProgramFolder(const QString& folder);
 
 // "qv20.ini" in the program folder.
 QString SettingsFilePath();

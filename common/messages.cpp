@@ -1,13 +1,10 @@
 #include "common/messages.h"
 
-#include <cstdio>
+#include "common/host.h"
 
 namespace {
 
-MessageSeam& seam() {
-  static MessageSeam current;
-  return current;
-}
+MessageCapture* capture = nullptr;  // the innermost one living
 
 }  // namespace
 
@@ -15,27 +12,21 @@ QString CannotWriteFileText(const QString& path) {
   return QStringLiteral("Не удалось записать файл ") + path;
 }
 
-void SetMessageSeam(MessageSeam newSeam) {
-  seam() = std::move(newSeam);
-}
-
 void ShowMessage(const QString& text) {
-  if (seam().show) {
-    seam().show(text);
-    return;
-  }
-  std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+  if (capture)
+    capture->messages_ << text;
+  else
+    CurrentHost().showMessage(text);
 }
 
 bool AskYesNo(const QString& question) {
-  return seam().ask ? seam().ask(question) : false;
+  return !capture && CurrentHost().ask(question);
 }
 
-MessageCapture::MessageCapture() : saved_(seam()) {
-  seam() = {[this](const QString& text) { messages_ << text; },
-            [](const QString&) { return false; }};
+MessageCapture::MessageCapture() : outer_(capture) {
+  capture = this;
 }
 
 MessageCapture::~MessageCapture() {
-  seam() = std::move(saved_);
+  capture = outer_;
 }

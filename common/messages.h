@@ -2,17 +2,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
-// Every message box and Yes/No question of the program goes through here, so
-// the windows can show QMessageBox and tests can record and answer.
+// Every message box and Yes/No question of the program goes through here to
+// the host, so the windows can show QMessageBox and tests can record and
+// answer.
 inline const QString kQuestionTitle = QStringLiteral("Внимание!!!");
-
-struct MessageSeam {
-  std::function<void(const QString& text)> show;
-  // A Yes/No question titled kQuestionTitle; true for Yes.
-  std::function<bool(const QString& question)> ask;
-};
 
 // Texts said in more than one place.
 inline const QString kUnsupportedChargerText =
@@ -21,9 +15,8 @@ inline const QString kNoChargerLinkText = QStringLiteral("Не удалось у
 // "Не удалось записать файл " + path.
 QString CannotWriteFileText(const QString& path);
 
-// Without a seam, messages go to stderr and questions are answered No.
-void SetMessageSeam(MessageSeam seam);
 void ShowMessage(const QString& text);
+// A Yes/No question titled kQuestionTitle; true for Yes.
 bool AskYesNo(const QString& question);
 
 // While one lives, messages are collected instead of shown and questions are
@@ -38,6 +31,7 @@ class MessageCapture {
   const QStringList& messages() const { return messages_; }
 
  private:
-  MessageSeam saved_;
+  friend void ShowMessage(const QString& text);
+  MessageCapture* outer_;
   QStringList messages_;
 };

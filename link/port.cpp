@@ -4,6 +4,7 @@
 #include <QSerialPortInfo>
 #include <QSet>
 
+#include "common/host.h"
 #include "common/messages.h"
 #include "common/settings_record.h"
 #include "link/com_log.h"
@@ -22,16 +23,6 @@ constexpr PortFamily kFamilies[] = {
     {33, 32, "/dev/ttyUSB"},
     {65, 35, "/dev/ttyACM"},
 };
-
-std::function<void()>& portDialog() {
-  static std::function<void()> dialog;
-  return dialog;
-}
-
-std::function<void()>& statusRefresh() {
-  static std::function<void()> refresh;
-  return refresh;
-}
 
 QString fixedPortPath(int n) {
   for (const PortFamily& family : kFamilies) {
@@ -179,8 +170,7 @@ bool ClosePort() {
 void Connect() {
   DeviceLinkRecord& link = DeviceLink;
   if (!link.PortOpen) {
-    if (portDialog())
-      portDialog()();
+    CurrentHost().choosePort();
     if (link.ChosenPort > 0) {
       Settings.COM = link.ChosenPort;
       OpenPort(Settings.COM, Settings.COMSpeed);
@@ -191,14 +181,6 @@ void Connect() {
   StatusRefresh();
 }
 
-void SetPortDialog(std::function<void()> dialog) {
-  portDialog() = std::move(dialog);
-}
-void SetStatusRefresh(std::function<void()> refresh) {
-  statusRefresh() = std::move(refresh);
-}
-
 void StatusRefresh() {
-  if (statusRefresh())
-    statusRefresh()();
+  CurrentHost().refreshStatus();
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <memory>
 
 #include "link/serial_port.h"
@@ -37,8 +36,5 @@ QString ComPortPath(int n);
 // "COM" + n for every number whose device exists, sorted as text.
 QStringList EnumeratePorts();
 
-// Seams filled by the windows. The port dialog sets DeviceLink.ChosenPort;
-// the status refresh rebuilds the status bar and lets pending events run.
-void SetPortDialog(std::function<void()> dialog);
-void SetStatusRefresh(std::function<void()> refresh);
+// The host shows the link's state (and, in the program, lets pending events run).
 void StatusRefresh();

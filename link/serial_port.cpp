@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "common/host.h"
+
 namespace {
 
 class QtSerialPort final : public SerialPortIo {
@@ -93,19 +95,10 @@ class QtSerialPort final : public SerialPortIo {
   PortTimeouts timeouts_;
 };
 
-SerialPortFactory& factory() {
-  static SerialPortFactory current;
-  return current;
-}
-
 }  // namespace
 
-void SetSerialPortFactory(SerialPortFactory newFactory) {
-  factory() = std::move(newFactory);
-}
-
 std::unique_ptr<SerialPortIo> CreateSerialPort() {
-  if (factory())
-    return factory()();
+  if (std::unique_ptr<SerialPortIo> port = CurrentHost().makeSerialPort())
+    return port;
   return std::make_unique<QtSerialPort>();
 }

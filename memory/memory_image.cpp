@@ -9,6 +9,7 @@
 #include "common/cp1251.h"
 #include "common/crc8.h"
 #include "common/folders.h"
+#include "common/host.h"
 #include "common/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
@@ -28,14 +29,8 @@ constexpr uint8_t kFirstShownCode = 0x20;
 // charger is gone.
 constexpr int kFailedBlocksToGiveUp = 3;
 
-std::function<void()>& readYield() {
-  static std::function<void()> yield;
-  return yield;
-}
-
 void yieldToUi() {
-  if (readYield())
-    readYield()();
+  CurrentHost().memoryReadProgress();
 }
 
 bool rangeFitsImage(int start, int count, int block) {
@@ -72,10 +67,6 @@ void clipToImage(int& offset, int& length) {
 }
 
 }  // namespace
-
-void SetReadMemoryYield(std::function<void()> yield) {
-  readYield() = std::move(yield);
-}
 
 const MemoryArea* MemoryAreaNamed(const QString& name) {
   for (const MemoryArea& area : kMemoryAreas) {

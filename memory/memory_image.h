@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 inline constexpr int kMemoryImageSize = 20480;
 inline constexpr int kMemoryBlock = 64;
@@ -37,10 +36,6 @@ inline constexpr MemoryArea kMemoryAreas[] = {
 
 // The area of that command-line name, or nothing.
 const MemoryArea* MemoryAreaNamed(const QString& name);
-
-// Called between blocks and at the end of a read: the program repaints the
-// status bar and processes pending events.
-void SetReadMemoryYield(std::function<void()> yield);
 
 void ClearMemoryImage();
 

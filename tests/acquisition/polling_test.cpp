@@ -10,6 +10,7 @@
 #include "link/port.h"
 #include "tests/acquisition/measurement.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
 namespace {
@@ -26,7 +27,7 @@ class Polling : public LinkTest {
   void SetUp() override {
     InitSharedState();
     InitRecording();
-    SetPortDialog([] { ADD_FAILURE() << "polling must never ask for a port"; });
+    TestHost().choosePort = [] { ADD_FAILURE() << "polling must never ask for a port"; };
     port.responder = [this](const QByteArray& request) {
       if (silent)
         return ReplyChunks{};

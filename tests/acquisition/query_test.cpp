@@ -9,6 +9,7 @@
 #include "link/protocol.h"
 #include "tests/acquisition/measurement.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -291,7 +292,7 @@ TEST_F(Query, FailedExchangeClosesThePort) {
   EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ScreenImage.Chars), 80), QByteArray(80, 'M'));
   // The next query asks for a port again.
   int dialogs = 0;
-  SetPortDialog([&] { ++dialogs; });
+  TestHost().choosePort = [&] { ++dialogs; };
   QueryDevice(U_GiveMeScr);
   EXPECT_EQ(dialogs, 1);
 }
@@ -301,12 +302,12 @@ TEST_F(Query, NestedQueryDuringTheStatusRefreshDoesNothing) {
   bool nestedBusy = false;
   // Like a click that waits in the event queue: it runs once, inside the
   // refresh after the reply.
-  SetStatusRefresh([&] {
-    if (++statusRefreshes != 2)
+  TestHost().onStatusRefresh = [&] {
+    if (statusRefreshes != 2)  // the host counted this one
       return;
     nestedBusy = ChargerState.Busy;
     QueryDevice(U_OK);
-  });
+  };
   QueryDevice(U_GiveMeScr);
   EXPECT_TRUE(nestedBusy);
   EXPECT_EQ(port.writes.size(), 1);
@@ -314,7 +315,7 @@ TEST_F(Query, NestedQueryDuringTheStatusRefreshDoesNothing) {
 
 TEST_F(Query, NoPortAndCancelledDialogSendsNothing) {
   ClosePort();
-  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 0; };
   QueryDevice(U_OK);
   EXPECT_TRUE(port.writes.isEmpty());
   EXPECT_TRUE(messages.isEmpty());

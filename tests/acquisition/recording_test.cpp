@@ -12,6 +12,7 @@
 #include "link/port.h"
 #include "tests/acquisition/measurement.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
 namespace {
@@ -24,12 +25,15 @@ class Recording : public LinkTest {
   void SetUp() override {
     InitSharedState();
     InitRecording();
-    SetRunObserver({[this](int channel, const QString& path) { started << runText(channel, path); },
-                    [this](int channel, const QString& path) { ended << runText(channel, path); }});
+    TestHost().onRunStarted = [this](int channel, const QString& path) {
+      started << runText(channel, path);
+    };
+    TestHost().onRunEnded = [this](int channel, const QString& path) {
+      ended << runText(channel, path);
+    };
     openPort();
     port.responder = [this](const QByteArray&) { return ReplyChunks{nextReply}; };
   }
-  void TearDown() override { SetRunObserver({}); }
 
   static QString runText(int channel, const QString& path) {
     return QString::number(channel + 1) + QLatin1Char(' ') + path.section(u'/', -1);

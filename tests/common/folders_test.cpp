@@ -5,6 +5,7 @@
 
 #include "common/folders.h"
 #include "tests/support/printers.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ class ProgramFolderChoice : public ::testing::Test {
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
   }
   void TearDown() override {
-    SetExecutableFolder({});
-    SetProgramFolder({});
+    TestHost().executableFolder = {};
+    TestHost().programFolder = {};
     if (savedDataHome.isNull())
       qunsetenv("XDG_DATA_HOME");
     else
@@ -81,8 +82,8 @@ TEST_F(ProgramFolderChoice, FollowsTheExecutableFolderAndHome) {
   for (const Choice& c : kChoices) {
     SCOPED_TRACE(c.what);
     QDir(userFolder()).removeRecursively();
-    SetExecutableFolder(executableFolder(c.executable));
-    SetProgramFolder(c.withHome ? home.path() : QString());
+    TestHost().executableFolder = executableFolder(c.executable);
+    TestHost().programFolder = c.withHome ? home.path() : QString();
     const QString expected = folderOf(c.expected);
     EXPECT_EQ(ProgramFolder(), expected);
     EXPECT_EQ(QDir(userFolder()).exists(), c.expected == Where::UserData)

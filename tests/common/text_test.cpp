@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/crc8.h"
 #include "common/text.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -126,9 +127,9 @@ TEST(Clock, DaysConvertToDateAndTimeTexts) {
 }
 
 TEST(Clock, OverrideAndRestore) {
-  SetClock([] { return 100.25; });
+  TestHost().now = 100.25;
   EXPECT_DOUBLE_EQ(Now(), 100.25);
-  SetClock({});
+  TestHost().now.reset();
   EXPECT_GT(Now(), 45000);
 }
 

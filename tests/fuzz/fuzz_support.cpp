@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "common/folders.h"
-#include "common/messages.h"
 
 void fuzzCheck(bool holds, const char* property) {
   if (holds)
@@ -16,15 +15,18 @@ void fuzzCheck(bool holds, const char* property) {
   std::abort();
 }
 
-void setUpFuzzProgramFolder() {
+void setUpFuzzProgramFolder(FuzzHost* host) {
   static QTemporaryDir* folder = nullptr;
   if (folder)
     return;
+  static FuzzHost defaultHost;
+  if (!host)
+    host = &defaultHost;
   folder = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/qv-fuzz-XXXXXX"));
   fuzzCheck(folder->isValid(), "a temporary program folder can be made");
-  SetProgramFolder(folder->path());
+  host->folder = folder->path() + QLatin1Char('/');
+  InstallHost(host);
   CreateWorkingFolders();
-  SetMessageSeam({[](const QString&) {}, [](const QString&) { return true; }});
   // The folder goes when the process ends normally; a finding keeps it.
   std::atexit([] { delete folder; });
 }

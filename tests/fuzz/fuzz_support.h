@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include "common/host.h"
 
 // What the fuzz targets share. Inputs are read front to back, so that a
 // starting input can be written by hand: a header of a few bytes, then the
@@ -12,9 +15,24 @@
 // Ends the run as a finding when a property does not hold.
 void fuzzCheck(bool holds, const char* property);
 
-// A program folder in a temporary folder for the life of the process, with
-// its working folders; messages go nowhere and questions are answered Yes.
-void setUpFuzzProgramFolder();
+// The fuzz targets' host: messages go nowhere, questions are answered Yes,
+// the program folder is a temporary one and the clock says what the input
+// says (the system's until then).
+class FuzzHost : public Host {
+ public:
+  void showMessage(const QString&) override {}
+  bool ask(const QString&) override { return true; }
+  QString programFolder() override { return folder; }
+  double now() override { return clock ? *clock : Host::now(); }
+
+  QString folder;
+  std::optional<double> clock;
+};
+
+// Installs HOST (the default FuzzHost when none is given) over a program
+// folder in a temporary folder for the life of the process, with its working
+// folders.
+void setUpFuzzProgramFolder(FuzzHost* host = nullptr);
 
 class FuzzInput {
  public:

@@ -149,10 +149,21 @@ void setUpChannels(uint8_t flags, FuzzInput& input, double now) {
   }
 }
 
+// The port the link opens reads the current input.
+class ReplyFuzzHost : public FuzzHost {
+ public:
+  std::unique_ptr<SerialPortIo> makeSerialPort() override {
+    return std::make_unique<InputPort>(*input);
+  }
+  FuzzInput* input = nullptr;
+};
+
+ReplyFuzzHost host;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setUpFuzzProgramFolder();
+  setUpFuzzProgramFolder(&host);
   return 0;
 }
 
@@ -160,10 +171,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   const uint8_t flags = input.byte();
   const double now = 45000 + input.word() / (24.0 * 60 * 60);
-  SetClock([now] { return now; });
+  host.clock = now;
   Settings.SaveComLog = (flags & 4) != 0;
   setUpChannels(flags, input, now);
-  SetSerialPortFactory([&input] { return std::make_unique<InputPort>(input); });
+  host.input = &input;
   fuzzCheck(OpenPort(1, 38400), "the port opens");
 
   switch (flags & 3) {
@@ -182,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   ClosePort();
-  SetSerialPortFactory({});
+  host.input = nullptr;
   QFile::remove(ComLogPath(now));
   // Runs that began left their files and their notes.
   for (const QString& name : QDir(GraFolder()).entryList(QDir::Files))

@@ -16,6 +16,7 @@
 #include "link/port.h"
 #include "memory/memory_image.h"
 #include "tests/support/sim_link_fixture.h"
+#include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
 namespace {
@@ -27,7 +28,7 @@ class LiveOperation : public SimLinkTest {
   // The charger on COM1 identified, then polled every intervalMs.
   void startPolling(int intervalMs) {
     InitRecording();
-    SetRunObserver({[this](int, const QString& path) { runFiles << path; }, {}});
+    TestHost().onRunStarted = [this](int, const QString& path) { runFiles << path; };
     ASSERT_TRUE(IdentifyCharger());
     QObject::connect(&poller, &Poller::polled, [this] { states << ChannelData[0].State; });
     poller.setInterval(intervalMs);
@@ -37,8 +38,7 @@ class LiveOperation : public SimLinkTest {
 
   void TearDown() override {
     poller.stop();
-    SetRunObserver({});
-    SetReadMemoryYield({});
+    TestHost().onMemoryReadBlock = {};
     SimLinkTest::TearDown();
   }
 
@@ -125,7 +125,7 @@ TEST_F(LiveOperation, AMemoryReadPausesThePollingWhichGoesOnAfterIt) {
   start();
   startPolling(50);
   ASSERT_TRUE(waitFor([&] { return states.size() >= 2; }));
-  SetReadMemoryYield([] { QCoreApplication::processEvents(); });
+  TestHost().onMemoryReadBlock = [] { QCoreApplication::processEvents(); };
   ASSERT_TRUE(ReadMemory(0x4000, 0x400, kMemoryBlock));
   EXPECT_EQ(MemoryImage.FailedBlocks, 0);
   const int polledBefore = static_cast<int>(states.size());

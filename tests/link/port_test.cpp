@@ -5,6 +5,7 @@
 #include "link/device_link.h"
 #include "link/port.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -83,10 +84,10 @@ TEST_F(Port, CloseRestoresTheDeviceAndClearsCounters) {
 TEST_F(Port, ConnectCancelledLeavesPortClosedAndSettingAlone) {
   Settings.COM = 4;
   int dialogs = 0;
-  SetPortDialog([&] {
+  TestHost().choosePort = [&] {
     ++dialogs;
     DeviceLink.ChosenPort = 0;
-  });
+  };
   Connect();
   EXPECT_EQ(dialogs, 1);
   EXPECT_FALSE(DeviceLink.PortOpen);
@@ -97,7 +98,7 @@ TEST_F(Port, ConnectCancelledLeavesPortClosedAndSettingAlone) {
 
 TEST_F(Port, ConnectStoresTheChoiceEvenWhenOpeningFails) {
   port.fail.open = true;
-  SetPortDialog([] { DeviceLink.ChosenPort = 12; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 12; };
   Connect();
   EXPECT_EQ(Settings.COM, 12);
   EXPECT_EQ(messages, (QStringList{"Не могу открыть COM12!", "COM12 не открылся!!!"}));
@@ -107,10 +108,10 @@ TEST_F(Port, ConnectStoresTheChoiceEvenWhenOpeningFails) {
 TEST_F(Port, ConnectOpensTheChosenPortAtTheSetSpeedOnce) {
   Settings.COMSpeed = 9600;
   int dialogs = 0;
-  SetPortDialog([&] {
+  TestHost().choosePort = [&] {
     ++dialogs;
     DeviceLink.ChosenPort = 2;
-  });
+  };
   Connect();
   Connect();
   EXPECT_TRUE(DeviceLink.PortOpen);
@@ -122,7 +123,7 @@ TEST_F(Port, ConnectOpensTheChosenPortAtTheSetSpeedOnce) {
 
 TEST_F(Port, ClosingTheDialogByItsFrameReopensTheEarlierChoice) {
   DeviceLink.ChosenPort = 5;
-  SetPortDialog([] {});
+  TestHost().choosePort = [] {};
   Connect();
   EXPECT_TRUE(DeviceLink.PortOpen);
   EXPECT_EQ(Settings.COM, 5);

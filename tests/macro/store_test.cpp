@@ -10,6 +10,7 @@
 #include "macro/store.h"
 #include "tests/macro/macro_test_support.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ class MacroStore : public ::testing::Test {
     MacroNameList = MacroNameListRecord();
     MacroEditor = MacroEditorRecord();
     CurrentMacroName.clear();
-    SetMessageSeam({[this](const QString& text) { shown.append(text); },
-                    [this](const QString& question) {
-                      asked.append(question);
-                      return !answers.isEmpty() && answers.takeFirst();
-                    }});
   }
-  void TearDown() override { SetMessageSeam({}); }
 
   static QString path(const QString& name) { return MacroFolder() + name; }
   static void put(const QString& name, const QString& text) {
@@ -55,9 +50,10 @@ class MacroStore : public ::testing::Test {
   static void edit(const QString& text) { MacroEditor.Text = text; }
 
   TempProgramFolder folder;
-  QStringList asked;
-  QStringList shown;
-  QList<bool> answers;
+  // The test host's, under the names these tests use.
+  QStringList& asked = TestHost().questions;
+  QStringList& shown = TestHost().messages;
+  QList<bool>& answers = TestHost().answers;
 };
 
 TEST(MacroFileNameFromText, NamedAfterTheMacroStatement) {

@@ -9,6 +9,7 @@
 #include "link/port.h"
 #include "memory/memory_image.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -44,11 +45,11 @@ class Memory : public LinkTest {
  protected:
   void SetUp() override {
     ClearMemoryImage();
-    SetReadMemoryYield([this] { progress << MemoryImage.ReadProgress; });
+    TestHost().onMemoryReadBlock = [this] { progress << MemoryImage.ReadProgress; };
     port.responder = [](const QByteArray& request) { return ReplyChunks{readReply(request)}; };
     openPort();
   }
-  void TearDown() override { SetReadMemoryYield({}); }
+  void TearDown() override { TestHost().onMemoryReadBlock = {}; }
 
   QList<double> progress;
 };
@@ -151,10 +152,10 @@ TEST_F(Memory, ThreeFailedBlocksInARowEndTheRead) {
 }
 
 TEST_F(Memory, PortClosedBetweenBlocksEndsTheRead) {
-  SetReadMemoryYield([&] {
+  TestHost().onMemoryReadBlock = [&] {
     if (port.writes.size() == 2)
       ClosePort();
-  });
+  };
   ASSERT_TRUE(ReadMemory(0x4000, 0x400, kMemoryBlock));
   EXPECT_EQ(port.writes.size(), 2);
   EXPECT_EQ(MemoryImage.FailedBlocks, 14);
@@ -163,7 +164,7 @@ TEST_F(Memory, PortClosedBetweenBlocksEndsTheRead) {
 
 TEST_F(Memory, ReadHoldsOffTheBackgroundExchangesUntilItEnds) {
   QList<bool> held;
-  SetReadMemoryYield([&held] { held << BackgroundHeld(); });
+  TestHost().onMemoryReadBlock = [&held] { held << BackgroundHeld(); };
   ASSERT_TRUE(ReadMemory(0x4000, 0x80, kMemoryBlock));
   EXPECT_EQ(held, (QList<bool>{true, true, true}));
   EXPECT_FALSE(BackgroundHeld());
@@ -176,7 +177,7 @@ TEST_F(Memory, RefusedReads) {
   EXPECT_TRUE(port.writes.isEmpty());
   EXPECT_TRUE(ReadMemory(0x4FC0, 0x40, kMemoryBlock));  // the image's last block
   ClosePort();
-  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 0; };
   EXPECT_FALSE(ReadMemory(0, 64, kMemoryBlock));
 }
 

@@ -24,6 +24,7 @@
 #include "memory/memory_image.h"
 #include "sim/memory_image.h"
 #include "tests/support/sim_link_fixture.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ class HostileDevice : public SimLinkTest {
   }
 
   void TearDown() override {
-    SetReadMemoryYield({});
+    TestHost().onMemoryReadBlock = {};
     SimLinkTest::TearDown();
   }
 
@@ -78,10 +79,10 @@ TEST_F(HostileDevice, VanishingDuringAMemoryReadKeepsWhatWasRead) {
   start({"--quiet"});
   constexpr int kBlocksBeforeKill = 40;
   int blocks = 0;
-  SetReadMemoryYield([&] {
+  TestHost().onMemoryReadBlock = [&] {
     if (++blocks == kBlocksBeforeKill)
       killSimulator();
-  });
+  };
   const MemoryArea& all = kMemoryAreas[3];
   QElapsedTimer clock;
   clock.start();

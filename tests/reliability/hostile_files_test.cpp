@@ -17,6 +17,7 @@
 #include "settings/settings.h"
 #include "tests/support/fake_port.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -132,19 +133,16 @@ TEST_F(HostileSettings, ValuesOutOfRange) {
   EXPECT_EQ(Settings.Timer, -5);
   // Neither port number nor speed opens anything, and saying so is all.
   FakePort port;
-  QStringList messages;
-  SetMessageSeam(
-      {[&](const QString& text) { messages << text; }, [](const QString&) { return false; }});
+  const QStringList& messages = TestHost().messages;
   EXPECT_FALSE(OpenPort(Settings.COM, 38400));
   EXPECT_FALSE(OpenPort(1, Settings.COMSpeed));
   EXPECT_FALSE(OpenPort(1, -9600));
   EXPECT_EQ(port.opens, 0);
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   Connect();
   EXPECT_FALSE(DeviceLink.PortOpen);
   EXPECT_EQ(messages, QStringList{"COM1 не открылся!!!"});
-  SetPortDialog({});
-  SetMessageSeam({});
+  TestHost().choosePort = {};
   ASSERT_TRUE(SaveSettings());
   EXPECT_TRUE(iniBytes().contains("\r\nWnds=112\r\n"));
 }
@@ -155,9 +153,8 @@ class HostileMacroFiles : public ::testing::Test {
     MacroNameList = MacroNameListRecord{};
     MacroEditor = MacroEditorRecord{};
     CurrentMacroName.clear();
-    SetMessageSeam({[](const QString&) {}, [](const QString&) { return true; }});
+    TestHost().answer = true;
   }
-  void TearDown() override { SetMessageSeam({}); }
 
   // Loads the bytes as the editor does: decoded, laid out, compiled.
   void load(const QByteArray& bytes) {

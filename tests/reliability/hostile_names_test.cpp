@@ -13,6 +13,7 @@
 #include "macro/store.h"
 #include "settings/settings.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 
 namespace {
 
@@ -33,17 +34,14 @@ class HostileNames : public ::testing::Test {
   void SetUp() override {
     program = root.path() + "/prog/";
     QDir().mkpath(program);
-    SetProgramFolder(program);
+    TestHost().programFolder = program;
     CreateWorkingFolders();
     MacroNameList = MacroNameListRecord{};
     MacroEditor = MacroEditorRecord{};
     CurrentMacroName.clear();
-    SetMessageSeam({[](const QString&) {}, [](const QString&) { return true; }});
+    TestHost().answer = true;
   }
-  void TearDown() override {
-    SetMessageSeam({});
-    SetProgramFolder(QString());
-  }
+  void TearDown() override { TestHost().programFolder.clear(); }
 
   QTemporaryDir root;
   QString program;

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "common/folders.h"
+#include "common/host.h"
 #include "common/messages.h"
 #include "common/settings_record.h"
 #include "link/com_log.h"
@@ -22,6 +23,17 @@
 #include "tests/reliability/save_loop.h"
 
 namespace {
+
+// Messages to stderr, every question answered Yes, the folder it is given.
+class SaveLoopHost : public Host {
+ public:
+  explicit SaveLoopHost(const QString& folder) : folder_(folder) {}
+  bool ask(const QString&) override { return true; }
+  QString programFolder() override { return folder_; }
+
+ private:
+  QString folder_;
+};
 
 // Large enough that a save takes a while, different in length and content.
 QString filler(int variant, int length) {
@@ -96,10 +108,9 @@ int main(int argc, char** argv) {
     return 2;
   const QString kind = QString::fromLatin1(argv[1]);
   const QString folder = QString::fromLocal8Bit(argv[2]) + u'/';
-  SetProgramFolder(folder);
+  SaveLoopHost host(folder);
+  InstallHost(&host);
   CreateWorkingFolders();
-  SetMessageSeam({[](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); },
-                  [](const QString&) { return true; }});
   const QString mode = argc > 3 ? QString::fromLatin1(argv[3]) : QString();
   if (kind == QLatin1String("log"))
     logLines(mode);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/crc8.h"
+#include "tests/support/test_host.h"
 
 class FakePort::Io final : public SerialPortIo {
  public:
@@ -60,11 +61,11 @@ class FakePort::Io final : public SerialPortIo {
 };
 
 FakePort::FakePort() {
-  SetSerialPortFactory([this] { return std::make_unique<Io>(*this); });
+  TestHost().serialPort = [this] { return std::make_unique<Io>(*this); };
 }
 
 FakePort::~FakePort() {
-  SetSerialPortFactory({});
+  TestHost().serialPort = nullptr;
 }
 
 QByteArray Frame(uint8_t code, const QByteArray& payload) {

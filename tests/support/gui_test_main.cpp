@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "tests/support/test_host.h"
+#include "ui/main/program_host.h"
+
 int main(int argc, char** argv) {
   // Windows are tested offscreen unless a display is asked for explicitly.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -9,5 +12,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QLocale::setDefault(QLocale::c());
   ::testing::InitGoogleTest(&argc, argv);
+  RecordingHost<ProgramHost> host;
+  InstallTestHost(host);
   return RUN_ALL_TESTS();
 }

@@ -8,28 +8,21 @@
 #include "link/device_link.h"
 #include "link/port.h"
 
-LinkTest::LinkTest() : now(DateTimeToDays(QDateTime(QDate(2024, 1, 31), QTime(10, 15, 2)))) {
+LinkTest::LinkTest()
+    : now(TestHost().now.emplace(DateTimeToDays(QDateTime(QDate(2024, 1, 31), QTime(10, 15, 2))))),
+      messages(TestHost().messages),
+      questions(TestHost().questions),
+      answer(TestHost().answer = true),
+      statusRefreshes(TestHost().statusRefreshes) {
   ClosePort();
   DeviceLink.ChosenPort = 0;
   ResetLinkCounters();
   Settings = SettingsRecord{};
   Settings.SaveComLog = true;
-  SetClock([this] { return now; });
-  SetMessageSeam({[this](const QString& text) { messages << text; },
-                  [this](const QString& question) {
-                    questions << question;
-                    return answer;
-                  }});
-  SetPortDialog({});
-  SetStatusRefresh([this] { ++statusRefreshes; });
 }
 
 LinkTest::~LinkTest() {
   ClosePort();
-  SetStatusRefresh({});
-  SetPortDialog({});
-  SetMessageSeam({});
-  SetClock({});
   Settings = SettingsRecord{};
 }
 

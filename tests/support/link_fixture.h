@@ -5,6 +5,7 @@
 
 #include "tests/support/fake_port.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 
 // The communication log of the day, each line without its time stamp.
 QStringList ComLogLines(double day);
@@ -24,9 +25,10 @@ class LinkTest : public ::testing::Test {
 
   TempProgramFolder folder;
   FakePort port;
-  double now;
-  QStringList messages;
-  QStringList questions;
-  bool answer = true;
-  int statusRefreshes = 0;
+  // The test host's, under short names.
+  double& now;
+  QStringList& messages;
+  QStringList& questions;
+  bool& answer;
+  int& statusRefreshes;
 };

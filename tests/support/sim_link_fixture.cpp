@@ -15,17 +15,13 @@ void SimLinkTest::start(const QStringList& simArguments) {
   Settings = SettingsRecord{};
   Settings.SaveComLog = true;
   Settings.PortPaths.insert(1, sim->devicePath());
-  SetMessageSeam({[this](const QString& text) { messages << text; },
-                  [this](const QString&) { return answer; }});
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   Connect();
   ASSERT_TRUE(DeviceLink.PortOpen) << messages.join(' ').toStdString();
 }
 
 void SimLinkTest::TearDown() {
   ClosePort();
-  SetPortDialog({});
-  SetMessageSeam({});
   Settings = SettingsRecord{};
 }
 

@@ -6,6 +6,7 @@
 
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 
 // The real port layer on the simulator's pseudo-terminal, mapped as COM1:
 // a fresh program folder, default settings with the communication log on,
@@ -21,6 +22,6 @@ class SimLinkTest : public ::testing::Test {
 
   TempProgramFolder folder;
   std::unique_ptr<SimProcess> sim;
-  QStringList messages;
-  bool answer = false;  // to every question
+  QStringList& messages = TestHost().messages;
+  bool& answer = TestHost().answer;  // to every question
 };

@@ -3,16 +3,17 @@
 #include <QFile>
 
 #include "common/folders.h"
+#include "tests/support/test_host.h"
 
 TempProgramFolder::TempProgramFolder() : folder_(dir_.path() + QLatin1Char('/')) {
-  SetProgramFolder(folder_);
-  SetExecutableFolder(folder_);
+  TestHost().programFolder = folder_;
+  TestHost().executableFolder = folder_;
   CreateWorkingFolders();
 }
 
 TempProgramFolder::~TempProgramFolder() {
-  SetProgramFolder(QString());
-  SetExecutableFolder(QString());
+  TestHost().programFolder.clear();
+  TestHost().executableFolder.clear();
 }
 
 QByteArray ReadAll(const QString& path) {

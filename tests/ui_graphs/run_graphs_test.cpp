@@ -16,6 +16,7 @@
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 #include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/point_report.h"
@@ -55,12 +56,10 @@ class RunGraphs : public ::testing::Test {
     for (ChildWindowFlagsRecord& f : ChildWindowFlags)
       f = {};
     SetChildMenuCheck([this](ChildKind kind, bool) { menuMarks << kind; });
-    SetMessageSeam({[this](const QString& text) { messages << text; }, {}});
     SetModalRunner([this](QDialog& dialog) { return answerDialog(dialog); });
   }
   ~RunGraphs() override {
     SetModalRunner({});
-    SetMessageSeam({});
     SetChildMenuCheck({});
     ProgramClosing = false;
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -105,7 +104,7 @@ class RunGraphs : public ::testing::Test {
   }
 
   QList<ChildKind> menuMarks;
-  QStringList messages;
+  QStringList& messages = TestHost().messages;
   std::function<int(QDialog&)> answerDialog = [](QDialog& dialog) {
     dialog.reject();
     return static_cast<int>(QDialog::Rejected);

@@ -27,6 +27,7 @@
 #include "tests/support/pixels.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 #include "ui/help/unithelp.h"
 #include "ui/macro/macro_editor.h"
 #include "ui/macro/rich_text.h"
@@ -76,11 +77,6 @@ class MacroEditorWindow : public ::testing::Test {
     MacroNameList = MacroNameListRecord();
     CurrentMacroName.clear();
     Settings.QvmlPos = kEditorPosition;
-    SetMessageSeam({[this](const QString& text) { shown.append(text); },
-                    [this](const QString& question) {
-                      asked.append(question);
-                      return !answers.isEmpty() && answers.takeFirst();
-                    }});
     SetModalRunner([this](QDialog& dialog) { return answerDialog(dialog); });
     RegisterMacroEditorWindow();
   }
@@ -92,7 +88,6 @@ class MacroEditorWindow : public ::testing::Test {
     }
     RegisterChildWindow(ChildKind::Qvml, {});
     SetModalRunner({});
-    SetMessageSeam({});
     ProgramClosing = false;
   }
 
@@ -151,9 +146,10 @@ class MacroEditorWindow : public ::testing::Test {
   QTextEdit* richEdit2() const { return Child<QTextEdit>(form.data(), "RichEdit2"); }
   QToolBar* toolBar1() const { return Child<QToolBar>(form.data(), "ToolBar1"); }
   QTimer* timer1() const { return Child<QTimer>(form.data(), "Timer1"); }
-  QStringList asked;
-  QStringList shown;
-  QList<bool> answers;
+  // The test host's, under the names these tests use.
+  QStringList& asked = TestHost().questions;
+  QStringList& shown = TestHost().messages;
+  QList<bool>& answers = TestHost().answers;
   std::function<int(QDialog&)> answerDialog = [](QDialog&) {
     return static_cast<int>(QDialog::Rejected);
   };

@@ -15,6 +15,7 @@
 #include "tests/acquisition/measurement.h"
 #include "tests/support/children.h"
 #include "tests/support/sim_process.h"
+#include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/front_panel.h"
@@ -25,7 +26,7 @@ class LiveWindow : public MainWindowTest {
  protected:
   // The simulator as COM1 in the settings file the window will read.
   void startSim(const QStringList& arguments, const QByteArray& common) {
-    SetSerialPortFactory({});  // the real serial port
+    TestHost().serialPort = {};  // the real serial port
     sim = std::make_unique<SimProcess>(arguments);
     ASSERT_TRUE(sim->start());
     WriteAll(SettingsFilePath(),
@@ -70,7 +71,7 @@ TEST_F(LiveWindow, TheDemoChargerIsPolledAndRecordedLikeARealOne) {
 
 TEST_F(LiveWindow, ConnectAtStartPollsWithoutAnyDialog) {
   startSim({}, "AutoComStart=1\r\nTimer=1\r\n");
-  SetPortDialog([] { ADD_FAILURE() << "no port dialog at start"; });
+  TestHost().choosePort = [] { ADD_FAILURE() << "no port dialog at start"; };
   startMainWindow();
   ASSERT_TRUE(WaitFor([] { return DeviceLink.PortOpen; }, 5000));
   EXPECT_TRUE(timer2()->isActive());
@@ -91,7 +92,7 @@ TEST_F(LiveWindow, ConnectAtStartToASilentChargerOnlySaysSo) {
 
 TEST_F(LiveWindow, ARunThatEndsIsToldInTheStatusBar) {
   startMainWindow();
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   uint8_t status = 0x80;
   port.responder = [&status](const QByteArray& request) {
     Measurement m;

@@ -20,6 +20,7 @@
 #include "memory/memory_image.h"
 #include "settings/settings.h"
 #include "tests/support/children.h"
+#include "tests/support/test_host.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
@@ -194,14 +195,14 @@ TEST_F(MainWindow, PollingIntervalFromAHandEditedFileStaysSane) {
 
 TEST_F(MainWindow, CancelledPortChoiceCannotConnect) {
   startMainWindow();
-  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 0; };
   form->N40Click();
   EXPECT_EQ(messages, QStringList{"Не удалось установить связь с ЗУ!"});
 }
 
 TEST_F(MainWindow, UnsupportedChargerGetsThePortClosed) {
   startMainWindow();
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   port.responder = [](const QByteArray&) { return ReplyChunks{Frame(U_WhoAreYou, "QV V3.0Z")}; };
   form->N40Click();
   EXPECT_EQ(messages, QStringList{"Данное устройство не поддерживается!"});
@@ -211,7 +212,7 @@ TEST_F(MainWindow, UnsupportedChargerGetsThePortClosed) {
 
 TEST_F(MainWindow, ConnectIdentifiesThenFetchesTheScreen) {
   startMainWindow();
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   port.responder = [](const QByteArray& request) {
     if (request[0] == char(U_WhoAreYou))
       return ReplyChunks{Frame(U_WhoAreYou, "QV V2.3Z")};
@@ -235,7 +236,7 @@ TEST_F(MainWindow, ConnectIdentifiesThenFetchesTheScreen) {
 
 TEST_F(MainWindow, ReleaseOnTheOkButtonSendsOkAndRedraws) {
   startMainWindow();
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   port.responder = [](const QByteArray& request) {
     QByteArray screen = QByteArray("PRESSED").leftJustified(80, ' ');
     screen.append(char(80));
@@ -255,7 +256,7 @@ TEST_F(MainWindow, ReleaseOnTheOkButtonSendsOkAndRedraws) {
 TEST_F(MainWindow, ReleaseWithoutAPortAsksForOne) {
   startMainWindow();
   int dialogs = 0;
-  SetPortDialog([&] { ++dialogs; });
+  TestHost().choosePort = [&] { ++dialogs; };
   QTest::mouseClick(image1(), Qt::LeftButton, {}, QPoint(100, 100));
   EXPECT_EQ(dialogs, 1);
   EXPECT_TRUE(port.writes.isEmpty());

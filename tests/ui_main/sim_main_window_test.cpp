@@ -10,6 +10,7 @@
 #include "tests/support/children.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/sim_process.h"
+#include "tests/support/test_host.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
@@ -19,7 +20,7 @@ namespace {
 class SimMainWindow : public MainWindowTest {
  protected:
   // The real serial port, not the fake one.
-  SimMainWindow() { SetSerialPortFactory({}); }
+  SimMainWindow() { TestHost().serialPort = {}; }
 
   void startWith(const QStringList& simArguments) {
     sim = std::make_unique<SimProcess>(simArguments);
@@ -27,7 +28,7 @@ class SimMainWindow : public MainWindowTest {
     WriteAll(folder.file("qv20.ini"), ("[PORTS]\r\nCOM1=" + sim->devicePath() + "\r\n").toLatin1());
     startMainWindow();
     Settings.SaveComLog = true;
-    SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+    TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   }
 
   QString displayRow(int row) const {
@@ -75,7 +76,7 @@ TEST_F(SimMainWindow, UnsupportedVersionIsSaid) {
 
 TEST_F(SimMainWindow, CancelledDialogCannotConnect) {
   startWith({});
-  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 0; };
   form->N40Click();
   EXPECT_EQ(messages, QStringList{"Не удалось установить связь с ЗУ!"});
 }

@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "common/settings_record.h"
 #include "link/device_link.h"
+#include "tests/support/test_host.h"
 #include "ui/main/status_bar.h"
 
 namespace {
@@ -16,17 +17,15 @@ class StatusTexts : public ::testing::Test {
     InitSharedState();
     Settings = SettingsRecord{};
     now = DateTimeToDays(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
-    SetClock([this] { return now; });
     // Only the flag matters to the texts; nothing is sent.
     DeviceLink.PortOpen = true;
   }
   void TearDown() override {
     DeviceLink.PortOpen = false;
     ResetLinkCounters();
-    SetClock({});
     QLocale::setDefault(QLocale::c());
   }
-  double now = 0;
+  double& now = TestHost().now.emplace(0);
 };
 
 TEST_F(StatusTexts, LinkSummary) {

@@ -14,13 +14,15 @@
 #include "link/device_link.h"
 #include "link/port.h"
 #include "memory/memory_image.h"
+#include "tests/support/test_host.h"
+#include "ui/main/program_host.h"
 #include "ui/memory/unitmem.h"
 
 namespace {
 
 void timeRead(TFormMem& form, const MemoryArea& area) {
-  QStringList messages;
-  SetMessageSeam({[&messages](const QString& text) { messages << text; }, {}});
+  QStringList& messages = TestHost().messages;
+  messages.clear();
   form.RadioButton[&area - kMemoryAreas]->setChecked(true);
   QElapsedTimer clock;
   clock.start();
@@ -40,11 +42,13 @@ int main(int argc, char** argv) {
     std::fputs("usage: memory_read_benchmark DEVICE AREA...\n", stderr);
     return 1;
   }
+  RecordingHost<ProgramHost> host;
+  InstallHost(&host);
   const QTemporaryDir home;
-  SetProgramFolder(home.path() + QLatin1Char('/'));
+  TestHost().programFolder = home.path() + QLatin1Char('/');
   InitSharedState();
   Settings.PortPaths.insert(1, arguments[0]);
-  SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   TFormMem form;
   form.show();
   for (const QString& name : arguments.mid(1)) {

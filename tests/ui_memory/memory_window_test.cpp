@@ -15,6 +15,7 @@
 #include "tests/support/link_fixture.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/sim_process.h"
+#include "tests/support/test_host.h"
 #include "ui/main/child_window.h"
 #include "ui/main/fonts.h"
 #include "ui/memory/unitmem.h"
@@ -116,7 +117,7 @@ TEST_F(MemoryWindow, SavedDumpLoadsBack) {
 }
 
 TEST_F(MemoryWindow, NoPortChosenReadsNothing) {
-  SetPortDialog([] { DeviceLink.ChosenPort = 0; });
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 0; };
   form->Button1Click();
   EXPECT_TRUE(port.writes.isEmpty());
   EXPECT_TRUE(messages.isEmpty());
@@ -125,12 +126,12 @@ TEST_F(MemoryWindow, NoPortChosenReadsNothing) {
 // The real port layer against the simulator.
 class SimMemoryWindow : public MemoryWindow {
  protected:
-  SimMemoryWindow() { SetSerialPortFactory({}); }
+  SimMemoryWindow() { TestHost().serialPort = {}; }
   void startSim(const QStringList& arguments) {
     sim = std::make_unique<SimProcess>(arguments);
     ASSERT_TRUE(sim->start());
     Settings.PortPaths.insert(1, sim->devicePath());
-    SetPortDialog([] { DeviceLink.ChosenPort = 1; });
+    TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
   }
   ~SimMemoryWindow() override { ClosePort(); }
   std::unique_ptr<SimProcess> sim;

@@ -12,6 +12,7 @@
 #include "common/folders.h"
 #include "tests/support/printers.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_host.h"
 #include "ui/main/fonts.h"
 
 namespace {
@@ -259,7 +260,7 @@ TEST_F(PanelDrawing, PictureFromTheWorkingFolderComesFirst) {
 TEST_F(PanelDrawing, PictureBesideTheExecutableOrInItsInstalledDataFolder) {
   QFile::remove(folder.file(kPanelPictureFile));
   const QString prefix = folder.file("prefix/");
-  SetExecutableFolder(prefix + "bin");
+  TestHost().executableFolder = prefix + "bin";
   for (const char* where : {"bin/", "share/qv20/"}) {
     const QString picture = prefix + where + kPanelPictureFile;
     QDir().mkpath(prefix + where);

@@ -24,26 +24,13 @@
 #include "memory/memory_image.h"
 #include "settings/settings.h"
 #include "tools/qvctl/poll_schedule.h"
+#include "tools/qvctl/qvctl_host.h"
 
 namespace {
 
-QStringList messages;
-bool answerYes = false;
 // A device path from --port: it stands in for the configured COM number, and
 // the messages name it as the user gave it.
 QString givenPortPath;
-
-bool askOnTerminal(const QString& question) {
-  if (answerYes)
-    return true;
-  if (!isatty(STDIN_FILENO))
-    return false;
-  std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
-  char answer[16] = {};
-  if (!std::fgets(answer, sizeof answer, stdin))
-    return false;
-  return answer[0] == 'y' || answer[0] == 'Y';
-}
 
 const QString kNoReply =
     QStringLiteral("no usable reply from the charger (silent, bad checksums or not understood)");
@@ -112,6 +99,7 @@ void PrintError(const QString& text) {
 }
 
 bool OpenChargerPort() {
+  QStringList& messages = TheQvctlHost().messages;
   messages.clear();
   Connect();
   if (DeviceLink.PortOpen)
@@ -126,8 +114,10 @@ bool OpenChargerPort() {
 }
 
 void PrepareDevice(const Options& options) {
-  if (!options.home.isEmpty())
-    SetProgramFolder(options.home);
+  QvctlHost& host = TheQvctlHost();
+  host.home = options.home;
+  host.answerYes = options.yes;
+  InstallHost(&host);
   InitSharedState();
   LoadSettings();
   Settings.SaveComLog = Settings.SaveComLog || options.log;
@@ -141,9 +131,6 @@ void PrepareDevice(const Options& options) {
     givenPortPath = options.port;
     Settings.PortPaths.insert(Settings.COM, givenPortPath);
   }
-  answerYes = options.yes;
-  SetMessageSeam({[](const QString& text) { messages << text; }, askOnTerminal});
-  SetPortDialog([] { DeviceLink.ChosenPort = Settings.COM; });
 }
 
 int RunIdentify() {
@@ -255,16 +242,9 @@ int RunReadMemory(const QStringList& arguments) {
   if (!OpenChargerPort())
     return kExitPort;
   const int blocks = area->blocks();
-  // Progress on a terminal only: one update per percent.
-  if (isatty(STDERR_FILENO)) {
-    SetReadMemoryYield([blocks, done = 0, shown = -1]() mutable {
-      const int percent = std::min(100, ++done * 100 / blocks);
-      if (percent != shown)
-        std::fprintf(stderr, "\rread-memory: %3d%%", shown = percent);
-    });
-  }
+  TheQvctlHost().memoryBlocks = blocks;
   const bool read = ReadMemory(area->first, static_cast<uint16_t>(area->size()), kMemoryBlock);
-  SetReadMemoryYield({});
+  TheQvctlHost().memoryBlocks = 0;
   if (isatty(STDERR_FILENO))
     std::fputc('\n', stderr);
   // A dump of nothing but the zeros the image starts with would pass for
@@ -273,6 +253,7 @@ int RunReadMemory(const QStringList& arguments) {
     PrintError(kNoReply + QStringLiteral("; ") + out + QStringLiteral(" not written"));
     return kExitNoReply;
   }
+  QStringList& messages = TheQvctlHost().messages;
   messages.clear();
   if (!SaveDump(out, 0, kDumpLength)) {
     PrintError(messages.isEmpty() ? out + QStringLiteral(" exists and was not replaced (add --yes)")

@@ -1,7 +1,6 @@
 #include "tools/qvctl/record_command.h"
 
 #include <QCoreApplication>
-#include <QSet>
 #include <cmath>
 
 #include "acquisition/polling.h"
@@ -10,6 +9,7 @@
 #include "link/port.h"
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/options.h"
+#include "tools/qvctl/qvctl_host.h"
 
 namespace {
 
@@ -49,19 +49,8 @@ int RunRecord(const QStringList& arguments) {
   if (const int code = IdentifyOrExplain(); code != kExitOk)
     return code;
 
-  int runs = 0;
-  QSet<int> running;
-  const auto finishedAll = [&] { return options.untilEnd && runs > 0 && running.isEmpty(); };
-  SetRunObserver({[&](int channel, const QString& path) {
-                    ++runs;
-                    running.insert(channel);
-                    PrintLine(path);
-                  },
-                  [&](int channel, const QString&) {
-                    running.remove(channel);
-                    if (finishedAll())
-                      QCoreApplication::exit(kExitOk);
-                  }});
+  QvctlHost& host = TheQvctlHost();
+  host.stopWhenAllEnded = options.untilEnd;
   Poller poller;
   poller.setInterval(static_cast<int>(std::lround(options.intervalSeconds * 1000)));
   QObject::connect(&poller, &Poller::noteChanged, [](const QString& note) {
@@ -70,7 +59,5 @@ int RunRecord(const QStringList& arguments) {
   });
   poller.start([] { return OpenPortQuietly(Settings.COM, Settings.COMSpeed); });
   poller.poll();  // the first sample now, not one interval later
-  const int code = finishedAll() ? kExitOk : QCoreApplication::exec();
-  SetRunObserver({});
-  return code;
+  return options.untilEnd && host.allRunsEnded() ? kExitOk : QCoreApplication::exec();
 }

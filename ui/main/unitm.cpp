@@ -45,6 +45,8 @@ constexpr int kPanelTextMargin = 10;
 // The demo charger has no wire; any speed will do.
 constexpr int kDemoBaud = 38400;
 
+TFormM* openWindow_ = nullptr;  // the main window while one is open
+
 // Items added in table order; those without an action do nothing when
 // chosen.
 struct TableItem {
@@ -120,17 +122,10 @@ TFormM::TFormM()
   connect(poller_, &Poller::noteChanged, this, &TFormM::showNote);
   connect(runEndNotice_, &RunEndNotice::note, this, &TFormM::showNote);
 
-  SetStatusRefresh([this] { refreshStatus(); });
-  SetReadMemoryYield([this] {
-    progressPanel->setProgress(MemoryImage.ReadProgress);
-    QCoreApplication::processEvents();
-  });
+  openWindow_ = this;
   SetChildMenuCheck([this](ChildKind kind, bool checked) {
     item(ChildInfo(kind).menuItem)->setChecked(checked);
   });
-  SetRunObserver(
-      {{}, [this](int channel, const QString& path) { runEndNotice_->notify(channel, path); }});
-
   ClearMemoryImage();
   InitSharedState();
   LoadSettings();
@@ -150,14 +145,25 @@ TFormM::TFormM()
 
 TFormM::~TFormM() {
   poller_->stop();
-  SetStatusRefresh({});
-  SetReadMemoryYield({});
   SetChildMenuCheck({});
-  SetRunObserver({});
+  openWindow_ = nullptr;
 }
 
-void TFormM::setDemoCharger(SerialPortFactory factory) {
+TFormM* TFormM::openWindow() {
+  return openWindow_;
+}
+
+void TFormM::setDemoCharger(DemoChargerFactory factory) {
   demoCharger_ = std::move(factory);
+}
+
+void TFormM::showReadProgress() {
+  progressPanel->setProgress(MemoryImage.ReadProgress);
+  QCoreApplication::processEvents();
+}
+
+void TFormM::noticeRunEnd(int channel, const QString& path) {
+  runEndNotice_->notify(channel, path);
 }
 
 QAction* TFormM::item(const char* name) const {

@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
 #include "link/serial_port.h"
 
 class PanelView;
@@ -42,9 +45,12 @@ class TFormM : public QMainWindow {
   // A menu item by its name ("N40").
   QAction* item(const char* name) const;
 
+  // The main window while one is open.
+  static TFormM* openWindow();
 
   // Where "Демо режим (без ЗУ)" gets its charger from.
-  void setDemoCharger(SerialPortFactory factory);
+  using DemoChargerFactory = std::function<std::unique_ptr<SerialPortIo>()>;
+  void setDemoCharger(DemoChargerFactory factory);
   Poller* poller() const { return poller_; }
 
   void N40Click();
@@ -64,6 +70,9 @@ class TFormM : public QMainWindow {
   void Image1MouseDown(QPoint position, QSize size);
   void Image1MouseUp(QPoint position, QSize size);
   void refreshStatus();
+  // A memory read's progress in the status bar, between two blocks.
+  void showReadProgress();
+  void noticeRunEnd(int channel, const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -87,7 +96,7 @@ class TFormM : public QMainWindow {
   void redrawAfterPoll();
 
   RunEndNotice* const runEndNotice_;
-  SerialPortFactory demoCharger_;
+  DemoChargerFactory demoCharger_;
   bool started_ = false;
   bool FirstTickDone = false;
 };

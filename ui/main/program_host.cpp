@@ -1,0 +1,42 @@
+#include "ui/main/program_host.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "common/messages.h"
+#include "ui/main/captions.h"
+#include "ui/main/modal.h"
+#include "ui/main/unitcom.h"
+#include "ui/main/unitm.h"
+
+void ProgramHost::showMessage(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, kMainWindowCaption, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  RunModal(box);
+}
+
+bool ProgramHost::ask(const QString& question) {
+  QMessageBox box(QMessageBox::Question, kQuestionTitle, question,
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::No);
+  return RunModal(box) == QMessageBox::Yes;
+}
+
+void ProgramHost::choosePort() {
+  RunPortDialog();
+}
+
+void ProgramHost::refreshStatus() {
+  if (TFormM* window = TFormM::openWindow())
+    window->refreshStatus();
+}
+
+void ProgramHost::memoryReadProgress() {
+  if (TFormM* window = TFormM::openWindow())
+    window->showReadProgress();
+}
+
+void ProgramHost::runEnded(int channel, const QString& path) {
+  if (TFormM* window = TFormM::openWindow())
+    window->noticeRunEnd(channel, path);
+}
