@@ -284,7 +284,7 @@ class RtfReader {
   int hexDigit(qsizetype at) const;
 
   // In place, not copied: a document has a control word every few bytes.
-  QByteArray part(qsizetype begin, qsizetype end) const {
+  QByteArray slice(qsizetype begin, qsizetype end) const {
     return QByteArray::fromRawData(in_ + begin, end - begin);
   }
 
@@ -339,14 +339,14 @@ void RtfReader::controlWord() {
   const qsizetype begin = pos_;
   while (pos_ < size_ && std::isalpha(static_cast<unsigned char>(in_[pos_])))
     ++pos_;
-  const QByteArray word = part(begin, pos_);
+  const QByteArray word = slice(begin, pos_);
   const qsizetype numberBegin = pos_;
   if (pos_ < size_ && in_[pos_] == '-')
     ++pos_;
   while (pos_ < size_ && std::isdigit(static_cast<unsigned char>(in_[pos_])))
     ++pos_;
   const bool hasNumber = pos_ > numberBegin && in_[pos_ - 1] != '-';
-  const int number = hasNumber ? part(numberBegin, pos_).toInt() : 0;
+  const int number = hasNumber ? slice(numberBegin, pos_).toInt() : 0;
   if (pos_ < size_ && in_[pos_] == ' ')
     ++pos_;
 
