@@ -1,5 +1,6 @@
 #include "common/cp1251.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,6 +18,20 @@ constexpr std::array<char16_t, 64> kUpperHalf = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
 };
 
+struct CharByte {
+  char16_t ch;
+  uint8_t byte;
+};
+
+// kUpperHalf sorted by character, for the way back in a few steps.
+constexpr std::array<CharByte, 64> kUpperHalfByChar = [] {
+  std::array<CharByte, 64> table{};
+  for (size_t i = 0; i < table.size(); ++i)
+    table[i] = {kUpperHalf[i], static_cast<uint8_t>(0x80 + i)};
+  std::sort(table.begin(), table.end(), [](CharByte a, CharByte b) { return a.ch < b.ch; });
+  return table;
+}();
+
 }  // namespace
 
 QChar Cp1251ToChar(uint8_t byte) {
@@ -33,11 +48,10 @@ int CharToCp1251(QChar ch) {
     return u;
   if (u >= 0x0410 && u <= 0x044F)
     return 0xC0 + (u - 0x0410);
-  for (size_t i = 0; i < kUpperHalf.size(); ++i) {
-    if (kUpperHalf[i] == u)
-      return static_cast<int>(0x80 + i);
-  }
-  return -1;
+  const auto found =
+      std::lower_bound(kUpperHalfByChar.begin(), kUpperHalfByChar.end(), u,
+                       [](CharByte entry, char16_t code) { return entry.ch < code; });
+  return found != kUpperHalfByChar.end() && found->ch == u ? found->byte : -1;
 }
 
 QString FromCp1251(const QByteArray& bytes) {

@@ -8,8 +8,9 @@
 
 namespace {
 
-bool isSectionLine(const QString& line, QString* name = nullptr) {
-  const QString t = line.trimmed();
+// Views, not copies: every lookup reads these of many lines.
+bool isSectionLine(QStringView line, QStringView* name = nullptr) {
+  const QStringView t = line.trimmed();
   if (!t.startsWith(u'['))
     return false;
   const qsizetype close = t.indexOf(u']');
@@ -21,9 +22,9 @@ bool isSectionLine(const QString& line, QString* name = nullptr) {
 }
 
 // The key of a "key=value" line, empty for other lines.
-QString keyOf(const QString& line) {
+QStringView keyOf(QStringView line) {
   const qsizetype eq = line.indexOf(u'=');
-  return eq < 0 ? QString() : line.left(eq).trimmed();
+  return eq < 0 ? QStringView() : line.left(eq).trimmed();
 }
 
 bool parseInteger(QString text, int* value) {
@@ -52,25 +53,35 @@ bool IniFile::load(const QString& path) {
     return true;
   if (!file.open(QIODevice::ReadOnly))
     return false;
-  QString text = FromCp1251(file.readAll());
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  lines_ = text.split(u'\n');
-  if (!lines_.isEmpty() && lines_.last().isEmpty())
-    lines_.removeLast();
+  parse(file.readAll());
   return true;
 }
 
 bool IniFile::save(const QString& path) const {
+  return WriteFileSafely(path, bytes());
+}
+
+void IniFile::parse(const QByteArray& bytes) {
+  QString text = FromCp1251(bytes);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  lines_ = text.split(u'\n');
+  if (!lines_.isEmpty() && lines_.last().isEmpty())
+    lines_.removeLast();
+}
+
+QByteArray IniFile::bytes() const {
   QString text;
-  for (const QString& line : lines_)
-    text += line + QStringLiteral("\r\n");
-  return WriteFileSafely(path, ToCp1251(text));
+  for (const QString& line : lines_) {
+    text += line;
+    text += QLatin1String("\r\n");
+  }
+  return ToCp1251(text);
 }
 
 IniFile::Range IniFile::findSection(const QString& section) const {
   Range range;
   for (int i = 0; i < lines_.size(); ++i) {
-    QString name;
+    QStringView name;
     if (!isSectionLine(lines_[i], &name))
       continue;
     if (range.header >= 0) {
@@ -92,6 +103,19 @@ int IniFile::findKey(const Range& range, const QString& key) const {
       return i;
   }
   return -1;
+}
+
+QStringList IniFile::keys(const QString& section) const {
+  const Range range = findSection(section);
+  QStringList keys;
+  if (range.header < 0)
+    return keys;
+  for (int i = range.header + 1; i < range.end; ++i) {
+    const QStringView key = keyOf(lines_[i]);
+    if (!key.isEmpty())
+      keys << key.toString();
+  }
+  return keys;
 }
 
 bool IniFile::contains(const QString& section, const QString& key) const {

@@ -12,8 +12,13 @@ class IniFile {
   bool load(const QString& path);
   // Replaces the file whole (temporary file, then rename).
   [[nodiscard]] bool save(const QString& path) const;
+  // The file's bytes: what load() reads and save() writes.
+  void parse(const QByteArray& bytes);
+  QByteArray bytes() const;
 
   bool contains(const QString& section, const QString& key) const;
+  // The section's keys in file order, repeated ones again; no empty key.
+  QStringList keys(const QString& section) const;
   QString readString(const QString& section, const QString& key, const QString& fallback) const;
   // Decimal (or $/0x hexadecimal) text; anything else reads as the fallback.
   int readInteger(const QString& section, const QString& key, int fallback) const;

@@ -14,13 +14,30 @@ bool isBlank(QChar ch) {
   return ch == u' ';
 }
 
-// The character after a run of blanks: of several blanks before a ")" all go,
-// not only the last.
-QChar nextNonBlank(const QString& text, qsizetype at) {
-  qsizetype j = at + 1;
-  while (j < text.size() && isBlank(text[j]))
-    ++j;
-  return j < text.size() ? text[j] : QChar();
+bool isOperator(QChar ch) {
+  return ch == u'=' || ch == u'<' || ch == u'>';
+}
+
+// The scans below read every character several times: plain pointers, not
+// QString's checked [], the loops keep inside the text themselves.
+struct Chars {
+  explicit Chars(const QString& text)
+      : at(reinterpret_cast<const char16_t*>(text.utf16())), size(text.size()) {}
+  const char16_t* at;
+  qsizetype size;
+};
+
+// One past the run of blanks that starts at at.
+qsizetype endOfBlanks(Chars text, qsizetype at) {
+  while (at < text.size && isBlank(text.at[at]))
+    ++at;
+  return at;
+}
+
+// Where ch comes next from from on; the text's size when nowhere.
+qsizetype nextOf(QStringView text, char16_t ch, qsizetype from) {
+  const qsizetype at = text.indexOf(QChar(ch), from);
+  return at < 0 ? text.size() : at;
 }
 
 // p and q are the characters before and after the blank in the source text.
@@ -38,23 +55,19 @@ bool blankIsDropped(QChar p, QChar q) {
 void addBlankBefore(QString& buffer, QChar ch) {
   if (buffer.isEmpty())
     return;
-  const auto add = [&buffer] { buffer += u' '; };
-  for (const QChar op : {u'=', u'<', u'>'}) {
-    if (ch == op && !isBlank(buffer.back()))
-      add();
-    if (buffer.back() == op && !isBlank(ch))
-      add();
+  const QChar last = buffer.at(buffer.size() - 1);
+  if ((isOperator(ch) && !isBlank(last)) || ((isOperator(last) || last == u',') && !isBlank(ch))) {
+    buffer += u' ';
   }
-  if (buffer.back() == u',' && !isBlank(ch))
-    add();
 }
 
 // A ";" keeps its statement open when a "//" comment follows on its line.
-bool commentFollows(const QString& text, qsizetype at) {
+bool commentFollows(Chars text, qsizetype at) {
+  const char16_t* c = text.at;
   qsizetype j = at + 1;
-  while (j < text.size() && (text[j] == u' ' || text[j] == QChar(8)))
+  while (j < text.size && (c[j] == u' ' || c[j] == u'\b'))
     ++j;
-  return j + 1 < text.size() && text[j] == u'/' && text[j + 1] == u'/';
+  return j + 1 < text.size && c[j] == u'/' && c[j + 1] == u'/';
 }
 
 bool holds(const QString& upper, const char* word) {
@@ -70,6 +83,7 @@ QString rightTrimmed(const QString& text) {
 
 class Formatter {
  public:
+  // A statement without blanks at either end.
   void place(const QString& statement);
   void colourComments(const QString& text);
   QString text() const { return text_; }
@@ -149,20 +163,35 @@ void Formatter::colourLine(const QString& line) {
 
 void Formatter::place(const QString& statement) {
   updateLevel(statement.toUpper());
-  QString line = QString(std::max(0, kIndentStep * level_), u' ') + TrimmedText(statement);
-  line = alignComment(line).leftJustified(kLineWidth);
+  const int indent = std::max(0, kIndentStep * level_);
+  QString line;
+  // Room for the padding too: the line is made in one allocation.
+  line.reserve(std::max<qsizetype>(indent + statement.size(), kLineWidth));
+  line.fill(u' ', indent);
+  line += statement;
+  line = alignComment(line);
+  if (line.size() < kLineWidth)
+    line.resize(kLineWidth, u' ');
   colourLine(line);
-  text_ += line + u'\n';
+  text_ += line;
+  text_ += u'\n';
 }
 
 void Formatter::colourComments(const QString& text) {
-  const qsizetype n = text.size();
+  const QStringView view(text);
+  const qsizetype n = view.size();
   int depth = 0;
   qsizetype blockStart = -1;
   qsizetype lineStart = -1;
-  for (qsizetype j = 0; j + 1 < n; ++j) {
-    const QChar ch = text[j];
-    const QChar next = text[j + 1];
+  // Only '/', '*' and line breaks count: Qt's search passes over the rest,
+  // mostly the blanks that pad every line, faster than a look at each one.
+  qsizetype slash = nextOf(view, u'/', 0);
+  qsizetype star = nextOf(view, u'*', 0);
+  qsizetype lineEnd = nextOf(view, u'\n', 0);
+  for (qsizetype j = std::min({slash, star, lineEnd}); j + 1 < n;
+       j = std::min({slash, star, lineEnd})) {
+    const QChar ch = view[j];
+    const QChar next = view[j + 1];
     if (ch == u'/' && next == u'*' && ++depth == 1)
       blockStart = j;
     if (ch == u'*' && next == u'/' && --depth == 0 && blockStart >= 0) {
@@ -175,6 +204,12 @@ void Formatter::colourComments(const QString& text) {
       addRun(lineStart, j - lineStart, kGreen, kYellow);
       lineStart = -1;
     }
+    if (j == slash)
+      slash = nextOf(view, u'/', j + 1);
+    if (j == star)
+      star = nextOf(view, u'*', j + 1);
+    if (j == lineEnd)
+      lineEnd = nextOf(view, u'\n', j + 1);
   }
   if (depth > 0 && blockStart >= 0)
     addRun(blockStart, n - blockStart, kGreen, kYellow);
@@ -189,29 +224,41 @@ FormattedMacroText FormatMacroText(const QString& text, int selectionStart, int 
   QString buffer;
   bool inLineComment = false;
   const auto endStatement = [&] {
-    if (TrimmedText(buffer).isEmpty())
+    const QString statement = TrimmedText(buffer);
+    if (statement.isEmpty())
       return;  // empty lines vanish
-    formatter.place(buffer);
-    buffer.clear();
+    formatter.place(statement);
+    buffer.resize(0);  // keeps its room for the next statement
   };
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar ch = text[i];
-    const QChar p = i > 0 ? text[i - 1] : QChar();
-    const QChar q = i + 1 < text.size() ? text[i + 1] : QChar();
+  const Chars chars(text);
+  const char16_t* const c = chars.at;
+  const qsizetype n = chars.size;
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar ch = c[i];
     if (ch == u'\n') {
       inLineComment = false;
       endStatement();
       continue;
     }
-    if (isBlank(ch) && blankIsDropped(p, nextNonBlank(text, i)))
+    if (isBlank(ch)) {
+      // Of several blanks before a ")" all go, not only the last; the blanks
+      // after the first follow a blank and go anyway. Formatted text pads
+      // every line with blanks: a run is passed over at once.
+      const qsizetype end = endOfBlanks(chars, i);
+      const QChar before = i > 0 ? QChar(c[i - 1]) : QChar();
+      const QChar after = end < n ? QChar(c[end]) : QChar();
+      if (!blankIsDropped(before, after))
+        buffer += ch;
+      i = end - 1;
       continue;
-    if (ch == u'/' && q == u'/')
+    }
+    if (ch == u'/' && i + 1 < n && c[i + 1] == u'/')
       inLineComment = true;
     addBlankBefore(buffer, ch);
     buffer += ch;
     // A ";" inside a line comment is comment text: splitting there would turn
     // the rest of the comment into statements.
-    if (ch == u';' && !inLineComment && !commentFollows(text, i))
+    if (ch == u';' && !inLineComment && !commentFollows(chars, i))
       endStatement();
   }
   endStatement();

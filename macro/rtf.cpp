@@ -6,6 +6,7 @@
 #include <QVector>
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <utility>
 
 #include "common/cp1251.h"
@@ -21,15 +22,31 @@ struct CharStyle {
   friend bool operator==(const CharStyle&, const CharStyle&) = default;
 };
 
-QVector<CharStyle> stylesOf(qsizetype length, const QList<MacroColourRun>& runs) {
-  QVector<CharStyle> styles(length);
-  for (const MacroColourRun& run : runs) {
+// For each character the index of the last run over it, -1 where none is:
+// characters of one run need no comparing of their styles.
+QVector<int> runOwners(qsizetype length, const QList<MacroColourRun>& runs) {
+  QVector<int> owners(length, -1);
+  for (int r = 0; r < runs.size(); ++r) {
+    const MacroColourRun& run = runs[r];
     const qsizetype begin = std::clamp<qsizetype>(run.start, 0, length);
     const qsizetype end = std::clamp<qsizetype>(qsizetype(run.start) + run.length, begin, length);
-    for (qsizetype i = begin; i < end; ++i)
-      styles[i] = {run.text, run.background, run.bold};
+    std::fill(owners.begin() + begin, owners.begin() + end, r);
   }
-  return styles;
+  return owners;
+}
+
+CharStyle styleOf(const QList<MacroColourRun>& runs, int owner) {
+  if (owner < 0)
+    return {};
+  const MacroColourRun& run = runs[owner];
+  return {run.text, run.background, run.bold};
+}
+
+// The writer appends every piece in place: built from temporary pieces, a
+// document would cost an allocation per piece.
+void appendNumber(QByteArray& out, int n) {
+  char digits[12];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
 }
 
 class ColourTable {
@@ -42,57 +59,81 @@ class ColourTable {
     colours_.append(colour);
     return static_cast<int>(colours_.size());
   }
-  QByteArray rtf() const {
-    QByteArray table = "{\\colortbl ;";
+  void appendRtf(QByteArray& out) const {
+    out += "{\\colortbl ;";
     for (const MacroColour& c : colours_) {
-      table += "\\red" + QByteArray::number(c.red) + "\\green" + QByteArray::number(c.green) +
-               "\\blue" + QByteArray::number(c.blue) + ';';
+      out += "\\red";
+      appendNumber(out, c.red);
+      out += "\\green";
+      appendNumber(out, c.green);
+      out += "\\blue";
+      appendNumber(out, c.blue);
+      out += ';';
     }
-    return table + '}';
+    out += '}';
   }
 
  private:
   QList<MacroColour> colours_;
 };
 
-QByteArray hexEscape(uint8_t byte) {
+void appendHexEscape(QByteArray& out, uint8_t byte) {
   static const char digits[] = "0123456789abcdef";
-  return QByteArray("\\'") + digits[byte >> 4] + digits[byte & 15];
+  out += "\\'";
+  out += digits[byte >> 4];
+  out += digits[byte & 15];
 }
 
-QByteArray escapedChar(QChar ch) {
+void appendEscaped(QByteArray& out, QChar ch) {
   const char16_t code = ch.unicode();
   switch (code) {
     case u'\\':
-      return "\\\\";
+      out += "\\\\";
+      return;
     case u'{':
-      return "\\{";
+      out += "\\{";
+      return;
     case u'}':
-      return "\\}";
+      out += "\\}";
+      return;
     case u'\t':
-      return "\\tab ";
+      out += "\\tab ";
+      return;
     case u'\n':
-      return "\\par\r\n";
+      out += "\\par\r\n";
+      return;
     case u'\r':
-      return {};
+      return;
     default:
       break;
   }
-  if (code < 0x20)
-    return hexEscape(static_cast<uint8_t>(code));
-  if (code < 0x7F)
-    return QByteArray(1, static_cast<char>(code));
-  // \uN takes a signed 16-bit number; the fallback serves readers without it.
-  const int number = code > 0x7FFF ? int(code) - 0x10000 : int(code);
-  const int fallback = CharToCp1251(ch);
-  return "\\u" + QByteArray::number(number) +
-         (fallback >= 0 ? hexEscape(static_cast<uint8_t>(fallback)) : QByteArray("?"));
+  if (code < 0x20) {
+    appendHexEscape(out, static_cast<uint8_t>(code));
+  } else if (code < 0x7F) {
+    out += static_cast<char>(code);
+  } else {
+    // \uN takes a signed 16-bit number; the fallback serves readers without it.
+    out += "\\u";
+    appendNumber(out, code > 0x7FFF ? int(code) - 0x10000 : int(code));
+    const int fallback = CharToCp1251(ch);
+    if (fallback >= 0) {
+      appendHexEscape(out, static_cast<uint8_t>(fallback));
+    } else {
+      out += '?';
+    }
+  }
 }
 
-QByteArray styleWords(const CharStyle& style, ColourTable& colours) {
-  const QByteArray background = QByteArray::number(colours.indexOf(style.background));
-  return "\\cf" + QByteArray::number(colours.indexOf(style.text)) + "\\highlight" + background +
-         "\\chcbpat" + background + (style.bold ? "\\b " : "\\b0 ");
+void appendStyleWords(QByteArray& out, const CharStyle& style, ColourTable& colours) {
+  // The background first: the order of first use numbers the colours.
+  const int background = colours.indexOf(style.background);
+  out += "\\cf";
+  appendNumber(out, colours.indexOf(style.text));
+  out += "\\highlight";
+  appendNumber(out, background);
+  out += "\\chcbpat";
+  appendNumber(out, background);
+  out += style.bold ? "\\b " : "\\b0 ";
 }
 
 // ---- reading ----
@@ -119,84 +160,113 @@ int codePageOfCharset(int charset) {
   }
 }
 
-bool isSkippedDestination(const QByteArray& word) {
-  static const QList<QByteArray> words = {
-      "colortbl",
-      "stylesheet",
-      "info",
-      "pict",
-      "object",
-      "header",
-      "headerl",
-      "headerr",
-      "headerf",
-      "footer",
-      "footerl",
-      "footerr",
-      "footerf",
-      "footnote",
-      "fldinst",
-      "listtable",
-      "listoverridetable",
-      "revtbl",
-      "rsidtbl",
-      "generator",
-      "xmlnstbl",
-      "themedata",
-      "colorschememapping",
-      "latentstyles",
-      "datastore",
-      "pgdsctbl",
-      "filetbl",
-      "listtext",
-      "pntext",
-      "pntxta",
-      "pntxtb",
-      "bkmkstart",
-      "bkmkend",
-      "txe",
-      "xe",
-      "tc",
-      "rxe",
-      "nonshppict",
-      "ftnsep",
-      "ftnsepc",
-      "aftnsep",
-      "aftnsepc",
-      "annotation",
-      "atnid",
-      "atnauthor",
-      "private",
-      "userprops",
-      "docvar",
-      "mmathPr",
-      "defchp",
-      "defpap",
-      "upr",
-      "falt",
-      "panose",
-      "fchars",
-      "lchars",
-      "shpinst",
-      "sp",
-  };
-  return words.contains(word);
-}
+// What a control word does; other words are ignored.
+enum class Word {
+  Bin,
+  FontTable,
+  Skipped,  // a destination whose text is not the document's
+  Unicode,
+  UnicodeFallback,
+  Ansi,
+  AnsiCodePage,
+  Font,
+  FontCharset,
+  Char,
+};
 
-QChar charOfWord(const QByteArray& word) {
-  static const QHash<QByteArray, char16_t> chars = {
-      {"par", u'\n'},        {"line", u'\n'},       {"sect", u'\n'},    {"page", u'\n'},
-      {"row", u'\n'},        {"tab", u'\t'},        {"cell", u'\t'},    {"emdash", 0x2014},
-      {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018}, {"rquote", 0x2019},
-      {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", u' '},  {"enspace", u' '},
-      {"qmspace", u' '},
-  };
-  return QChar(chars.value(word, 0));
+struct WordMeaning {
+  Word word;
+  char16_t ch = 0;  // of Word::Char
+};
+
+// One lookup per control word: a document has one every few bytes.
+const QHash<QByteArray, WordMeaning>& wordMeanings() {
+  static const QHash<QByteArray, WordMeaning> meanings = [] {
+    QHash<QByteArray, WordMeaning> m = {
+        {"bin", {Word::Bin}},   {"fonttbl", {Word::FontTable}},
+        {"u", {Word::Unicode}}, {"uc", {Word::UnicodeFallback}},
+        {"ansi", {Word::Ansi}}, {"ansicpg", {Word::AnsiCodePage}},
+        {"f", {Word::Font}},    {"fcharset", {Word::FontCharset}},
+    };
+    const std::pair<const char*, char16_t> chars[] = {
+        {"par", u'\n'},        {"line", u'\n'},       {"sect", u'\n'},    {"page", u'\n'},
+        {"row", u'\n'},        {"tab", u'\t'},        {"cell", u'\t'},    {"emdash", 0x2014},
+        {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018}, {"rquote", 0x2019},
+        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", u' '},  {"enspace", u' '},
+        {"qmspace", u' '},
+    };
+    for (const auto& [word, ch] : chars)
+      m.insert(word, {Word::Char, ch});
+    const char* const skipped[] = {
+        "colortbl",
+        "stylesheet",
+        "info",
+        "pict",
+        "object",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "fldinst",
+        "listtable",
+        "listoverridetable",
+        "revtbl",
+        "rsidtbl",
+        "generator",
+        "xmlnstbl",
+        "themedata",
+        "colorschememapping",
+        "latentstyles",
+        "datastore",
+        "pgdsctbl",
+        "filetbl",
+        "listtext",
+        "pntext",
+        "pntxta",
+        "pntxtb",
+        "bkmkstart",
+        "bkmkend",
+        "txe",
+        "xe",
+        "tc",
+        "rxe",
+        "nonshppict",
+        "ftnsep",
+        "ftnsepc",
+        "aftnsep",
+        "aftnsepc",
+        "annotation",
+        "atnid",
+        "atnauthor",
+        "private",
+        "userprops",
+        "docvar",
+        "mmathPr",
+        "defchp",
+        "defpap",
+        "upr",
+        "falt",
+        "panose",
+        "fchars",
+        "lchars",
+        "shpinst",
+        "sp",
+    };
+    for (const char* word : skipped)
+      m.insert(word, {Word::Skipped});
+    return m;
+  }();
+  return meanings;
 }
 
 class RtfReader {
  public:
-  explicit RtfReader(const QByteArray& rtf) : in_(rtf) {}
+  explicit RtfReader(const QByteArray& rtf) : in_(rtf.constData()), size_(rtf.size()) {}
   QString read();
 
  private:
@@ -213,10 +283,18 @@ class RtfReader {
   void putByte(uint8_t byte);
   int hexDigit(qsizetype at) const;
 
-  QByteArray in_;
+  // In place, not copied: a document has a control word every few bytes.
+  QByteArray slice(qsizetype begin, qsizetype end) const {
+    return QByteArray::fromRawData(in_ + begin, end - begin);
+  }
+
+  // A plain pointer: the reader looks at every byte, mostly more than once.
+  const char* const in_;
+  const qsizetype size_;
   qsizetype pos_ = 0;
   QString out_;
-  QVector<State> stack_{State()};
+  State state_;           // of the group the reader is in
+  QVector<State> outer_;  // of the groups around it, innermost last
   int documentCodePage_ = kCp1251;
   QMap<int, int> fontCodePages_;
   int definedFont_ = -1;  // the font whose entry the font table is at
@@ -224,23 +302,34 @@ class RtfReader {
 };
 
 QString RtfReader::read() {
-  while (pos_ < in_.size()) {
-    const char c = in_[pos_++];
-    if (c == '{') {
-      stack_.append(stack_.back());
-      fallbackLeft_ = 0;
-    } else if (c == '}') {
-      if (stack_.size() > 1)
-        stack_.removeLast();
-      fallbackLeft_ = 0;
-    } else if (c == '\\') {
-      if (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_]))) {
-        controlWord();
-      } else {
-        controlSymbol();
-      }
-    } else if (c != '\r' && c != '\n' && c != '\0') {
-      putByte(static_cast<uint8_t>(c));
+  // Every byte gives at most one character: one allocation for the text.
+  out_.reserve(size_);
+  while (pos_ < size_) {
+    // One switch, not a chain of tests: most bytes are text.
+    switch (const char c = in_[pos_++]) {
+      case '{':
+        outer_.append(state_);
+        fallbackLeft_ = 0;
+        break;
+      case '}':
+        if (!outer_.isEmpty())
+          state_ = outer_.takeLast();
+        fallbackLeft_ = 0;
+        break;
+      case '\\':
+        if (pos_ < size_ && std::isalpha(static_cast<unsigned char>(in_[pos_]))) {
+          controlWord();
+        } else {
+          controlSymbol();
+        }
+        break;
+      case '\r':
+      case '\n':
+      case '\0':
+        break;
+      default:
+        putByte(static_cast<uint8_t>(c));
+        break;
     }
   }
   return out_;
@@ -248,57 +337,71 @@ QString RtfReader::read() {
 
 void RtfReader::controlWord() {
   const qsizetype begin = pos_;
-  while (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_])))
+  while (pos_ < size_ && std::isalpha(static_cast<unsigned char>(in_[pos_])))
     ++pos_;
-  const QByteArray word = in_.mid(begin, pos_ - begin);
+  const QByteArray word = slice(begin, pos_);
   const qsizetype numberBegin = pos_;
-  if (pos_ < in_.size() && in_[pos_] == '-')
+  if (pos_ < size_ && in_[pos_] == '-')
     ++pos_;
-  while (pos_ < in_.size() && std::isdigit(static_cast<unsigned char>(in_[pos_])))
+  while (pos_ < size_ && std::isdigit(static_cast<unsigned char>(in_[pos_])))
     ++pos_;
   const bool hasNumber = pos_ > numberBegin && in_[pos_ - 1] != '-';
-  const int number = hasNumber ? in_.mid(numberBegin, pos_ - numberBegin).toInt() : 0;
-  if (pos_ < in_.size() && in_[pos_] == ' ')
+  const int number = hasNumber ? slice(numberBegin, pos_).toInt() : 0;
+  if (pos_ < size_ && in_[pos_] == ' ')
     ++pos_;
 
-  State& state = stack_.back();
-  if (word == "bin") {
-    pos_ = std::min(in_.size(), pos_ + std::max(0, number));
-  } else if (word == "fonttbl") {
-    state.destination = Destination::FontTable;
-  } else if (isSkippedDestination(word)) {
-    state.destination = Destination::Skipped;
-  } else if (word == "u") {
-    // A signed 16-bit number, or unsigned as some writers put it; any other
-    // number names no character, and then its fallback is what stands.
-    fallbackLeft_ = 0;
-    if (number != 0 && number >= -0x8000 && number <= 0xFFFF) {
-      put(QChar(static_cast<char16_t>(number < 0 ? number + 0x10000 : number)));
-      fallbackLeft_ = state.unicodeFallback;
-    }
-  } else if (word == "uc") {
-    state.unicodeFallback = std::max(0, number);
-  } else if (word == "ansi") {
-    documentCodePage_ = kCp1252;
-  } else if (word == "ansicpg") {
-    documentCodePage_ = number;
-  } else if (word == "f") {
-    if (state.destination == Destination::FontTable) {
-      definedFont_ = number;
-    } else {
-      state.font = number;
-    }
-  } else if (word == "fcharset") {
-    if (state.destination == Destination::FontTable && definedFont_ >= 0) {
-      fontCodePages_[definedFont_] = codePageOfCharset(number);
-    }
-  } else if (const QChar ch = charOfWord(word); !ch.isNull()) {
-    put(ch);
+  const auto meaning = wordMeanings().constFind(word);
+  if (meaning == wordMeanings().constEnd())
+    return;
+  State& state = state_;
+  switch (meaning->word) {
+    case Word::Bin:
+      pos_ = std::min(size_, pos_ + std::max(0, number));
+      return;
+    case Word::FontTable:
+      state.destination = Destination::FontTable;
+      return;
+    case Word::Skipped:
+      state.destination = Destination::Skipped;
+      return;
+    case Word::Unicode:
+      // A signed 16-bit number, or unsigned as some writers put it; any other
+      // number names no character, and then its fallback is what stands.
+      fallbackLeft_ = 0;
+      if (number != 0 && number >= -0x8000 && number <= 0xFFFF) {
+        put(QChar(static_cast<char16_t>(number < 0 ? number + 0x10000 : number)));
+        fallbackLeft_ = state.unicodeFallback;
+      }
+      return;
+    case Word::UnicodeFallback:
+      state.unicodeFallback = std::max(0, number);
+      return;
+    case Word::Ansi:
+      documentCodePage_ = kCp1252;
+      return;
+    case Word::AnsiCodePage:
+      documentCodePage_ = number;
+      return;
+    case Word::Font:
+      if (state.destination == Destination::FontTable) {
+        definedFont_ = number;
+      } else {
+        state.font = number;
+      }
+      return;
+    case Word::FontCharset:
+      if (state.destination == Destination::FontTable && definedFont_ >= 0) {
+        fontCodePages_[definedFont_] = codePageOfCharset(number);
+      }
+      return;
+    case Word::Char:
+      put(QChar(meaning->ch));
+      return;
   }
 }
 
 void RtfReader::controlSymbol() {
-  if (pos_ >= in_.size())
+  if (pos_ >= size_)
     return;
   const char c = in_[pos_++];
   switch (c) {
@@ -312,7 +415,7 @@ void RtfReader::controlSymbol() {
       return;
     }
     case '*':
-      stack_.back().destination = Destination::Skipped;
+      state_.destination = Destination::Skipped;
       return;
     case '~':
       put(QChar(0xA0));
@@ -333,7 +436,7 @@ void RtfReader::controlSymbol() {
 }
 
 int RtfReader::hexDigit(qsizetype at) const {
-  if (at >= in_.size())
+  if (at >= size_)
     return -1;
   const char c = in_[at];
   if (c >= '0' && c <= '9')
@@ -346,12 +449,14 @@ int RtfReader::hexDigit(qsizetype at) const {
 }
 
 void RtfReader::putByte(uint8_t byte) {
-  const State& state = stack_.back();
-  const int fontPage = fontCodePages_.value(state.font, 0);
+  // ASCII reads the same in every code page; most text is ASCII.
+  if (byte < 0x80) {
+    put(QChar(char16_t(byte)));
+    return;
+  }
+  const int fontPage = fontCodePages_.value(state_.font, 0);
   const int page = fontPage != 0 ? fontPage : documentCodePage_;
-  put(byte < 0x80       ? QChar(char16_t(byte))
-      : page == kCp1252 ? cp1252ToChar(byte)
-                        : Cp1251ToChar(byte));
+  put(page == kCp1252 ? cp1252ToChar(byte) : Cp1251ToChar(byte));
 }
 
 void RtfReader::put(QChar ch) {
@@ -359,7 +464,7 @@ void RtfReader::put(QChar ch) {
     --fallbackLeft_;
     return;
   }
-  if (stack_.back().destination == Destination::Text)
+  if (state_.destination == Destination::Text)
     out_ += ch;
 }
 
@@ -415,19 +520,36 @@ bool isMultiByteUtf8(const QByteArray& bytes) {
 }  // namespace
 
 QByteArray MacroTextToRtf(const QString& text, const QList<MacroColourRun>& runs) {
-  const QVector<CharStyle> styles = stylesOf(text.size(), runs);
+  const QVector<int> owners = runOwners(text.size(), runs);
+  const int* const owner = owners.constData();
+  const char16_t* const chars = reinterpret_cast<const char16_t*>(text.utf16());
   ColourTable colours;
   colours.indexOf(kBlack);
   colours.indexOf(kWhite);
   QByteArray body;
+  // Room for most texts at once: a character takes a byte, a line break six.
+  body.reserve(text.size() * 2);
+  CharStyle style;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (i == 0 || !(styles[i] == styles[i - 1]))
-      body += styleWords(styles[i], colours);
-    body += escapedChar(text[i]);
+    if (i == 0 || owner[i] != owner[i - 1]) {
+      const CharStyle next = styleOf(runs, owner[i]);
+      if (i == 0 || !(next == style))
+        appendStyleWords(body, next, colours);
+      style = next;
+    }
+    appendEscaped(body, QChar(chars[i]));
   }
-  return "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
-         "{\\fonttbl{\\f0\\fmodern\\fcharset204 Courier New;}}\r\n" +
-         colours.rtf() + "\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 " + body + "}\r\n";
+  QByteArray rtf;
+  // The header and the colour table take a few hundred bytes.
+  rtf.reserve(body.size() + 512);
+  rtf +=
+      "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
+      "{\\fonttbl{\\f0\\fmodern\\fcharset204 Courier New;}}\r\n";
+  colours.appendRtf(rtf);
+  rtf += "\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+  rtf += body;
+  rtf += "}\r\n";
+  return rtf;
 }
 
 bool IsRtf(const QByteArray& bytes) {

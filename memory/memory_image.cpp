@@ -116,14 +116,17 @@ QString DumpFilePath() {
   return MemFolder() + QStringLiteral("fes.bin");
 }
 
+QByteArray DumpBytes(int offset, int length) {
+  clipToImage(offset, length);
+  return QByteArray(reinterpret_cast<const char*>(MemoryImage.Bytes) + offset, length);
+}
+
 bool SaveDump(const QString& fileName, int offset, int length) {
   if (QFileInfo::exists(fileName) &&
       !AskYesNo(QStringLiteral("Перезаписать имеющийся ") + fileName + QStringLiteral(" ?"))) {
     return false;
   }
-  clipToImage(offset, length);
-  const QByteArray bytes(reinterpret_cast<const char*>(MemoryImage.Bytes) + offset, length);
-  if (!WriteFileSafely(fileName, bytes)) {
+  if (!WriteFileSafely(fileName, DumpBytes(offset, length))) {
     ShowMessage(QStringLiteral("Ошибка создания файла ") + fileName);
     return false;
   }
@@ -136,10 +139,16 @@ bool LoadDump(const QString& fileName, int offset, int length) {
     ShowMessage(QStringLiteral("Ошибка открытия файла ") + fileName);
     return false;
   }
+  // No more of the file than fits.
   clipToImage(offset, length);
-  const QByteArray bytes = file.read(length);
-  std::memcpy(MemoryImage.Bytes + offset, bytes.constData(), bytes.size());
+  LoadDumpBytes(file.read(length), offset, length);
   return true;
+}
+
+void LoadDumpBytes(const QByteArray& bytes, int offset, int length) {
+  clipToImage(offset, length);
+  std::memcpy(MemoryImage.Bytes + offset, bytes.constData(),
+              std::min<qsizetype>(length, bytes.size()));
 }
 
 QString DumpLine(int address) {

@@ -49,10 +49,14 @@ bool ReadMemory(uint16_t start, uint16_t count, uint8_t block);
 
 // "MEM/fes.bin" under the program folder.
 QString DumpFilePath();
-// Saves image bytes [offset, offset + length) to the file, asking before
-// replacing an existing one. True when written.
+// Image bytes [offset, offset + length) clipped to the image.
+QByteArray DumpBytes(int offset, int length);
+// Saves DumpBytes() to the file, asking before replacing an existing one.
+// True when written.
 bool SaveDump(const QString& fileName, int offset, int length);
-// Reads up to length bytes of the file into the image from offset on.
+// Up to length of the bytes into the image from offset on, clipped to it.
+void LoadDumpBytes(const QByteArray& bytes, int offset, int length);
+// LoadDumpBytes() of the file's bytes.
 bool LoadDump(const QString& fileName, int offset, int length);
 
 // One 69-character dump line of the 16 bytes from address: the address, the

@@ -58,11 +58,27 @@ void saveMacroNameList(IniFile& ini) {
     ini.writeString(kQvml, macroKey(i), MacroNameList.Names[i]);
 }
 
+// The number n of a "COMn" key, 1 to kMaxComNumber, or 0.
+int comNumberOf(const QString& key) {
+  const QLatin1String prefix("COM");
+  if (!key.startsWith(prefix, Qt::CaseInsensitive))
+    return 0;
+  const QString digits = key.mid(prefix.size());
+  bool ok = false;
+  const int n = digits.toInt(&ok);
+  return ok && n >= 1 && n <= kMaxComNumber && QString::number(n) == digits ? n : 0;
+}
+
+// Only the keys there are: asking for every number would read the section
+// kMaxComNumber times.
 void loadPortPaths(const IniFile& ini) {
   Settings.PortPaths.clear();
-  for (int n = 1; n <= kMaxComNumber; ++n) {
-    const QString path =
-        ini.readString(kPorts, QStringLiteral("COM") + QString::number(n), QString());
+  for (const QString& key : ini.keys(kPorts)) {
+    const int n = comNumberOf(key);
+    if (n == 0 || Settings.PortPaths.contains(n))
+      continue;
+    // The first of repeated keys counts, as for every other key.
+    const QString path = ini.readString(kPorts, key, QString());
     if (!path.isEmpty())
       Settings.PortPaths.insert(n, path);
   }
@@ -79,6 +95,10 @@ void LoadSettings() {
   CreateWorkingFolders();
   IniFile ini;
   ini.load(SettingsFilePath());
+  ReadSettings(ini);
+}
+
+void ReadSettings(const IniFile& ini) {
   const SettingsRecord defaults;
   SettingsRecord& s = Settings;
   s.COM = ini.readInteger(kCommon, QStringLiteral("COM"), defaults.COM);
@@ -102,6 +122,11 @@ void LoadSettings() {
 bool SaveSettings() {
   IniFile ini;
   ini.load(SettingsFilePath());
+  WriteSettings(ini);
+  return ini.save(SettingsFilePath());
+}
+
+void WriteSettings(IniFile& ini) {
   const SettingsRecord& s = Settings;
   ini.writeInteger(kCommon, QStringLiteral("COM"), s.COM);
   ini.writeInteger(kCommon, QStringLiteral("COMSpeed"), s.COMSpeed);
@@ -116,5 +141,4 @@ bool SaveSettings() {
   ini.writeString(kCommon, QStringLiteral("OnRunEnd"), s.OnRunEnd);
   ini.writeString(kQvml, QStringLiteral("LastQvmlName"), CurrentMacroName);
   saveMacroNameList(ini);
-  return ini.save(SettingsFilePath());
 }

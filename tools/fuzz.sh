@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer,
 # libFuzzer) in build-fuzz/ and runs each for SECONDS (default 60), starting
-# from tests/fuzz/corpus/NAME. Prints executions and findings per target; a
-# finding's input is kept in build-fuzz/fuzz-findings/. Exit status 1 when
-# any target found something.
+# from tests/fuzz/corpus/NAME. Prints a line per target with its executions,
+# executions a second and findings; a finding's input is kept in
+# build-fuzz/fuzz-findings/. Exit status 1 when any target found something.
 #   tools/fuzz.sh [SECONDS]
 # tools/sanitize.sh sources this file for the functions below.
 set -euo pipefail
@@ -39,9 +39,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 # Runs every target in build folder DIR for SECONDS each and prints a line per
 # target; returns 1 when any found something.
 run_fuzz_targets() {
-  local dir="$1" seconds="$2" name log executions findings status=0
+  local dir="$1" seconds="$2" name log executions rate findings status=0
   mkdir -p "$dir/fuzz-corpus" "$dir/fuzz-findings" "$dir/fuzz-logs"
-  printf '%-10s %12s %9s\n' target executions findings
   for name in "${FUZZ_TARGETS[@]}"; do
     log="$dir/fuzz-logs/$name.log"
     mkdir -p "$dir/fuzz-corpus/$name"
@@ -57,7 +56,8 @@ run_fuzz_targets() {
       status=1
     fi
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-    printf '%-10s %12s %9s\n' "$name" "${executions:-?}" "$findings"
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+    echo "fuzz: $name ${executions:-?} runs in $seconds s, ${rate:-?} exec/s, $(findings_text "$findings")"
     if [ "$findings" -gt 0 ]; then
       grep -m 3 -E 'ERROR|runtime error|property violated' "$log" | sed 's/^/    /' || true
       find "$dir/fuzz-findings" -name "$name-*" -newer "$log.start" | sed 's/^/    input: /'
@@ -65,6 +65,14 @@ run_fuzz_targets() {
     fi
   done
   return $status
+}
+
+findings_text() {
+  case "$1" in
+    0) echo "no findings" ;;
+    1) echo "1 finding" ;;
+    *) echo "$1 findings" ;;
+  esac
 }
 
 main() {

@@ -46,6 +46,21 @@ TEST(Cp1251, CyrillicRange) {
   EXPECT_EQ(FromCp1251("\xCF\xF0\xE8\xE2\xE5\xF2"), QString::fromUtf8("Привет"));
 }
 
+// Exactly the 256 characters of the code page have a byte, and it is theirs.
+TEST(Cp1251, OnlyTheCodePagesCharactersHaveAByte) {
+  int mapped = 0;
+  for (int code = 0; code <= 0xFFFF; ++code) {
+    const QChar ch(static_cast<char16_t>(code));
+    const int byte = CharToCp1251(ch);
+    if (byte < 0)
+      continue;
+    ++mapped;
+    ASSERT_LT(byte, 256) << "U+" << std::hex << code;
+    EXPECT_EQ(Cp1251ToChar(static_cast<uint8_t>(byte)), ch) << "U+" << std::hex << code;
+  }
+  EXPECT_EQ(mapped, 256);
+}
+
 TEST(Cp1251, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(ToCp1251(QString::fromUtf8("a中b😀")), QByteArray("a?b??"));
   EXPECT_EQ(CharToCp1251(QChar(0x4E2D)), -1);

@@ -1,8 +1,9 @@
-// LoadDump with an arbitrary file and range: the bytes land inside the range
-// clipped to the image and nowhere else, saving the range gives the file's
-// bytes back, and the dump lines keep their 69 characters.
+// The dump loader with arbitrary bytes and range: the bytes land inside the
+// range clipped to the image and nowhere else, the range gives the bytes back,
+// and the dump lines keep their 69 characters. The bytes are loaded from
+// memory; on a sample of the inputs also LoadDump and SaveDump through files.
 // Input: offset (4 bytes), length (4 bytes), then the file.
-#include <QFile>
+#include <algorithm>
 #include <cstring>
 
 #include "memory/memory_image.h"
@@ -10,28 +11,55 @@
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+// What the image holds before each load.
+uint8_t before[kMemoryImageSize];
+
+struct Range {
+  int begin;
+  int end;
+};
+
+// Where a load of size bytes lands.
+Range loadedRange(int offset, int length, qsizetype size) {
+  const int begin = std::clamp(offset, 0, kMemoryImageSize);
+  const int end = begin + static_cast<int>(std::min<qsizetype>(
+                              std::clamp(length, 0, kMemoryImageSize - begin), size));
+  return {begin, end};
 }
 
-void fillImage() {
-  for (int i = 0; i < kMemoryImageSize; ++i)
-    MemoryImage.Bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+void resetImage() {
+  std::memcpy(MemoryImage.Bytes, before, sizeof before);
 }
 
-bool imageUntouchedOutside(int begin, int end) {
-  for (int i = 0; i < kMemoryImageSize; ++i) {
-    if ((i < begin || i >= end) && MemoryImage.Bytes[i] != static_cast<uint8_t>(i * 7 + 3))
-      return false;
-  }
-  return true;
+void checkImage(Range r, const QByteArray& contents) {
+  const uint8_t* image = MemoryImage.Bytes;
+  fuzzCheck(std::memcmp(image, before, r.begin) == 0 &&
+                std::memcmp(image + r.end, before + r.end, kMemoryImageSize - r.end) == 0,
+            "the dump changes only the range");
+  fuzzCheck(std::memcmp(image + r.begin, contents.constData(), r.end - r.begin) == 0,
+            "the range holds the file's bytes");
+}
+
+void checkFiles(int offset, int length, const QByteArray& contents, Range r) {
+  const QString path = DumpFilePath();
+  writeFuzzFile(path, contents);
+  resetImage();
+  fuzzCheck(LoadDump(path, offset, length), "an existing dump loads");
+  checkImage(r, contents);
+  const QString copy = path + QStringLiteral(".copy");
+  fuzzCheck(SaveDump(copy, r.begin, r.end - r.begin), "the range can be saved");
+  fuzzCheck(readFuzzFile(copy) == contents.left(r.end - r.begin),
+            "the saved range is the file's bytes");
+  fuzzCheck(!LoadDump(path + QStringLiteral(".missing"), offset, length),
+            "a missing dump does not load");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setUpFuzzProgramFolder();
+  for (int i = 0; i < kMemoryImageSize; ++i)
+    before[i] = static_cast<uint8_t>(i * 7 + 3);
   return 0;
 }
 
@@ -40,29 +68,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int offset = input.integer();
   const int length = input.integer();
   const QByteArray contents = input.rest();
-  const QString path = DumpFilePath();
-  {
-    QFile file(path);
-    fuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the dump file opens");
-    file.write(contents);
-  }
-  fillImage();
-  fuzzCheck(LoadDump(path, offset, length), "an existing dump loads");
-
-  const int begin = std::clamp(offset, 0, kMemoryImageSize);
-  const int end = begin + static_cast<int>(std::min<qsizetype>(
-                              std::clamp(length, 0, kMemoryImageSize - begin), contents.size()));
-  fuzzCheck(imageUntouchedOutside(begin, end), "the dump changes only the range");
-  fuzzCheck(std::memcmp(MemoryImage.Bytes + begin, contents.constData(), end - begin) == 0,
-            "the range holds the file's bytes");
-
-  const QString copy = path + QStringLiteral(".copy");
-  fuzzCheck(SaveDump(copy, begin, end - begin), "the range can be saved");
-  fuzzCheck(readFile(copy) == contents.left(end - begin), "the saved range is the file's bytes");
-
-  for (int address = begin - begin % 16; address < end && address < begin + 64; address += 16)
+  const Range r = loadedRange(offset, length, contents.size());
+  resetImage();
+  LoadDumpBytes(contents, offset, length);
+  checkImage(r, contents);
+  fuzzCheck(DumpBytes(r.begin, r.end - r.begin) == contents.left(r.end - r.begin),
+            "the range gives the file's bytes back");
+  for (int address = r.begin - r.begin % 16; address < r.end && address < r.begin + 64;
+       address += 16)
     fuzzCheck(DumpLine(address).size() == 69, "a dump line has 69 characters");
-  fuzzCheck(!LoadDump(path + QStringLiteral(".missing"), offset, length),
-            "a missing dump does not load");
+  if (isSampled(data, size))
+    checkFiles(offset, length, contents, r);
   return 0;
 }

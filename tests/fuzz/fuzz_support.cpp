@@ -1,6 +1,8 @@
 #include "tests/fuzz/fuzz_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -15,6 +17,15 @@ void fuzzCheck(bool holds, const char* property) {
   std::abort();
 }
 
+namespace {
+
+QString temporaryFolder() {
+  const QFileInfo memory(QStringLiteral("/dev/shm"));
+  return memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
+}
+
+}  // namespace
+
 void setUpFuzzProgramFolder(FuzzHost* host) {
   static QTemporaryDir* folder = nullptr;
   if (folder)
@@ -22,13 +33,33 @@ void setUpFuzzProgramFolder(FuzzHost* host) {
   static FuzzHost defaultHost;
   if (!host)
     host = &defaultHost;
-  folder = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/qv-fuzz-XXXXXX"));
+  folder = new QTemporaryDir(temporaryFolder() + QStringLiteral("/qv-fuzz-XXXXXX"));
   fuzzCheck(folder->isValid(), "a temporary program folder can be made");
   host->folder = folder->path() + QLatin1Char('/');
   InstallHost(host);
   CreateWorkingFolders();
   // The folder goes when the process ends normally; a finding keeps it.
   std::atexit([] { delete folder; });
+}
+
+bool isSampled(const uint8_t* data, size_t size) {
+  // FNV-1a: cheap, and the same on every machine. Its top bits depend on
+  // every bit of the input, its low ones on the low bits only.
+  uint32_t hash = 2166136261u;
+  for (size_t i = 0; i < size; ++i)
+    hash = (hash ^ data[i]) * 16777619u;
+  return hash >> 28 == 0;
+}
+
+void writeFuzzFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  fuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "a file to read can be made");
+  fuzzCheck(file.write(bytes) == bytes.size(), "a file to read can be written");
+}
+
+QByteArray readFuzzFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 uint8_t FuzzInput::byte() {

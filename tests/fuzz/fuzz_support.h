@@ -31,8 +31,18 @@ class FuzzHost : public Host {
 
 // Installs HOST (the default FuzzHost when none is given) over a program
 // folder in a temporary folder for the life of the process, with its working
-// folders.
+// folders. The folder is in memory (/dev/shm) where the system has one.
 void setUpFuzzProgramFolder(FuzzHost* host = nullptr);
+
+// True for about one input in 16, the same ones every run. The dearest checks
+// (through files, whole round trips) run on these only: on every input they
+// would cost more than the rest of it and make the fuzzer crawl.
+bool isSampled(const uint8_t* data, size_t size);
+
+// Replaces the file with the bytes, or ends the run.
+void writeFuzzFile(const QString& path, const QByteArray& bytes);
+// The file's bytes; empty when it cannot be read.
+QByteArray readFuzzFile(const QString& path);
 
 class FuzzInput {
  public:

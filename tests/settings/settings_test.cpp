@@ -225,6 +225,34 @@ TEST_F(SettingsFile, RoundTripOfEveryKey) {
   EXPECT_TRUE(iniText().contains("\r\nWnds=63\r\n"));
 }
 
+// A port is a "COMn" key, n from 1 to 99 written plainly, in any letter
+// case; the first of repeated keys counts even when empty. The file and its
+// bytes read alike.
+TEST_F(SettingsFile, PortKeys) {
+  const struct {
+    const char* ports;
+    QMap<int, QString> expected;
+  } cases[] = {
+      {"COM2=/dev/pts/7\r\n", {{2, "/dev/pts/7"}}},
+      {"com3=/dev/a\r\n cOm8 = /dev/c \r\n", {{3, "/dev/a"}, {8, "/dev/c"}}},
+      {"COM1=/dev/one\r\nCOM99=/dev/last\r\n", {{1, "/dev/one"}, {99, "/dev/last"}}},
+      {"COM0=/x\r\nCOM100=/y\r\nCOM05=/z\r\nCOM+6=/v\r\nCOM=/w\r\nCOMX=/u\r\n", {}},
+      {"COM6=/dev/first\r\ncom6=/dev/second\r\n", {{6, "/dev/first"}}},
+      {"COM4=\r\nCOM4=/dev/late\r\n", {}},
+      {"COM5=/dev/b\r\n[OTHER]\r\nCOM7=/dev/elsewhere\r\n", {{5, "/dev/b"}}},
+  };
+  for (const auto& c : cases) {
+    const QByteArray bytes = QByteArray("[PORTS]\r\n") + c.ports;
+    IniFile ini;
+    ini.parse(bytes);
+    ReadSettings(ini);
+    EXPECT_EQ(Settings.PortPaths, c.expected) << c.ports;
+    WriteAll(SettingsFilePath(), bytes);
+    LoadSettings();
+    EXPECT_EQ(Settings.PortPaths, c.expected) << c.ports;
+  }
+}
+
 TEST(IniFileLines, WritesGoAfterTheSectionsLastKey) {
   IniFile ini;
   ini.writeString("A", "k1", "1");
