@@ -10,6 +10,8 @@
 #include "link/device_link.h"
 #include "link/port.h"
 
+namespace qv {
+
 namespace {
 
 // A reconnect attempt that finds the link held tries again this soon.
@@ -142,3 +144,5 @@ void Poller::attemptReconnect() {
 void Poller::setNote(const QString& note) {
   emit noteChanged(note);
 }
+
+}  // namespace qv

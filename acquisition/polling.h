@@ -6,6 +6,8 @@
 
 class QTimer;
 
+namespace qv {
+
 // Seconds between two polls for the Timer setting: 0 switches polling off,
 // 1 to 3600 are taken as they are, anything else gives the default 3.
 int PollingIntervalSeconds(int timerSetting);
@@ -70,3 +72,5 @@ class Poller : public QObject {
   bool reconnecting_ = false;
   bool inPoll_ = false;
 };
+
+}  // namespace qv

@@ -10,6 +10,8 @@
 #include "link/port.h"
 #include "link/protocol.h"
 
+namespace qv {
+
 namespace {
 
 constexpr const char* kSupportedVersions[] = {
@@ -195,3 +197,5 @@ void QueryDevice(uint8_t code) {
   StatusRefresh();
   ChargerState.Busy = false;
 }
+
+}  // namespace qv

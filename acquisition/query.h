@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 // Sends a single-byte command and applies the reply to the shared state. A
 // failed exchange closes the port; a call while another runs does nothing.
 void QueryDevice(uint8_t code);
@@ -23,3 +25,5 @@ uint8_t RemapDisplayChar(uint8_t code);
 
 // The four state letters of a channel (0 or 1) from the status bits, "W.LV".
 QString StateLetters(uint8_t statusBits, int channel);
+
+}  // namespace qv

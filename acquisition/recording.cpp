@@ -16,6 +16,8 @@
 #include "common/settings_record.h"
 #include "link/device_link.h"
 
+namespace qv {
+
 namespace {
 
 // A clock set back by more than this makes the next sample a new run's.
@@ -222,3 +224,5 @@ void StartRunEndCommand(int channel, const QString& path) {
   const QString program = words.takeFirst();
   QProcess::startDetached(program, words << QString::number(channel + 1) << path);
 }
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // Runs of the channels. A run begins when a measurement finds a channel
 // running while it does not record: its series start again at sample 0, its
 // samples go to a new file GRA/yyyymmdd_hhnnss_K.gra, and qv20.ini notes the
@@ -50,3 +52,5 @@ QString NewRunPath(double start, int channel);
 // Starts the OnRunEnd command detached with the channel number (1 or 2) and
 // the run's file as its last two arguments.
 void StartRunEndCommand(int channel, const QString& path);
+
+}  // namespace qv

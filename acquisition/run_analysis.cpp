@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 namespace {
 
 constexpr double kMinutesPerHour = 60;
@@ -112,3 +114,5 @@ QString PhaseKindName(PhaseKind kind) {
   }
   return QStringLiteral("Пауза");
 }
+
+}  // namespace qv

@@ -6,6 +6,8 @@
 
 #include "acquisition/run_file.h"
 
+namespace qv {
+
 // What a run did, phase by phase. A phase is a longest stretch of
 // consecutive samples that are all active (current above kActiveCurrent) or
 // all at rest. An active phase charges when the capacity counter is higher
@@ -53,3 +55,5 @@ RunSummary SummarizeRun(const RunSeries& run);
 const char* PhaseKindKey(PhaseKind kind);
 // "Заряд", "Разряд", "Пауза": what the windows show.
 QString PhaseKindName(PhaseKind kind);
+
+}  // namespace qv

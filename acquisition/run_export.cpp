@@ -3,6 +3,8 @@
 #include "common/clock.h"
 #include "common/textfile.h"
 
+namespace qv {
+
 namespace {
 
 constexpr int kTimeDecimals = 2;
@@ -57,3 +59,5 @@ bool WriteRunCsv(const QString& path, const RunSeries& run, std::optional<double
                  const QLocale& locale) {
   return WriteFileSafely(path, RunCsv(run, start, locale));
 }
+
+}  // namespace qv

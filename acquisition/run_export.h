@@ -7,6 +7,8 @@
 
 #include "acquisition/run_file.h"
 
+namespace qv {
+
 // "yyyy-MM-dd hh:mm:ss" of a date-time in days, as the table writes it.
 QString WallClockText(double days);
 
@@ -20,3 +22,5 @@ QByteArray RunCsv(const RunSeries& run, std::optional<double> start, const QLoca
 // Writes it through the safe replace of every save; false when it cannot.
 bool WriteRunCsv(const QString& path, const RunSeries& run, std::optional<double> start,
                  const QLocale& locale);
+
+}  // namespace qv

@@ -10,6 +10,8 @@
 
 #include "common/clock.h"
 
+namespace qv {
+
 namespace {
 
 // A field is 11 characters; anything much longer is no number of ours.
@@ -184,3 +186,5 @@ bool LoadRun(const QString& path, LoadedRun* run, QString* error) {
   }
   return true;
 }
+
+}  // namespace qv

@@ -8,6 +8,8 @@
 
 #include "acquisition/shared_state.h"
 
+namespace qv {
+
 inline constexpr int kTimeField = 0;
 inline constexpr int kCurrentField = 1;
 inline constexpr int kVoltageField = 2;
@@ -73,3 +75,5 @@ bool ParseRun(QByteArrayView bytes, LoadedRun* run);
 
 // One line's eleven numbers; false for anything else.
 bool ParseLogLine(QByteArrayView line, std::array<double, kLogFields>* values);
+
+}  // namespace qv

@@ -7,6 +7,8 @@
 #include "common/text.h"
 #include "common/textfile.h"
 
+namespace qv {
+
 namespace {
 
 constexpr int kFieldWidth = 11;
@@ -36,3 +38,5 @@ void AppendSampleLine(const ChannelRecord& channel) {
   (void)AppendToFile(channel.LogPath,
                      ToCp1251(SampleLine(channel, channel.Count) + QStringLiteral("\r\n")));
 }
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 struct ChannelRecord;
 
 // Two decimals with the locale's separator, right-aligned in exactly 11
@@ -14,3 +16,5 @@ QString SampleLine(const ChannelRecord& channel, int k);
 // Appends the line of sample Count to the channel's LogPath; a file that
 // cannot be written loses the line silently.
 void AppendSampleLine(const ChannelRecord& channel);
+
+}  // namespace qv

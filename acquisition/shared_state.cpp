@@ -4,6 +4,8 @@
 
 #include "link/device_link.h"
 
+namespace qv {
+
 ChannelRecord ChannelData[2];
 ScreenRecord ScreenImage;
 ChargerRecord ChargerState;
@@ -45,3 +47,5 @@ void ApplyPortClosedState() {
   ResetLinkCounters();
   std::fill(std::begin(ScreenImage.Chars), std::end(ScreenImage.Chars), static_cast<uint8_t>('M'));
 }
+
+}  // namespace qv

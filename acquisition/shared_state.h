@@ -5,6 +5,8 @@
 
 #include "common/commands.h"
 
+namespace qv {
+
 inline constexpr int kSeriesCapacity = 50000;
 inline constexpr int kNoZoomedChart = -1;
 
@@ -93,3 +95,5 @@ void ClearSeries(ChannelRecord& channel);
 // What every status refresh does while no port is open: no counters, and the
 // display filled with "M". The memory read's progress is the caller's.
 void ApplyPortClosedState();
+
+}  // namespace qv

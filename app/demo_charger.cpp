@@ -7,6 +7,8 @@
 
 #include "sim/engine.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr double kDemoTimeScale = 10;

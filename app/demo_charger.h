@@ -8,4 +8,4 @@
 // the port interface, so the program polls and records it like a real one.
 // Channel 1 starts charging at once and the batteries run ten times faster
 // than real ones, so a whole charge takes minutes.
-std::unique_ptr<SerialPortIo> CreateDemoCharger();
+std::unique_ptr<qv::SerialPortIo> CreateDemoCharger();

@@ -21,6 +21,8 @@
 #include "ui/memory/memory_window.h"
 #include "ui/runs/runs.h"
 
+using namespace qv;
+
 namespace {
 
 // A failure that escapes an event handler is shown and the program goes on.

@@ -4,6 +4,8 @@
 
 #include "common/host.h"
 
+namespace qv {
+
 namespace {
 
 const QDate kOrigin(1899, 12, 30);
@@ -43,3 +45,5 @@ QString TimeText(double days) {
   const long long ms = toMs(std::fabs(days)) % kMsPerDay;
   return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)).toString(QStringLiteral("HH:mm:ss"));
 }
+
+}  // namespace qv

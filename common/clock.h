@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace qv {
+
 // Date-times are days since 30 December 1899, the fraction being the time of
 // day, local time.
 // Now, as the host tells it (the system clock unless a test says otherwise).
@@ -17,3 +19,5 @@ QDateTime DaysToDateTime(double days);
 QString DateText(double days);
 // "hh:nn:ss" of the time of day; a difference of date-times wraps at 24 hours.
 QString TimeText(double days);
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 // Command and reply codes of the charger's protocol. The names are the ones
 // the communication log uses.
 enum CommandCode : uint8_t {
@@ -68,3 +70,5 @@ constexpr int FixedReplyLength(uint8_t code) {
       return 0;
   }
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+namespace qv {
+
 namespace {
 
 // 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order. 0x98 has no character
@@ -71,3 +73,5 @@ QByteArray ToCp1251(const QString& text) {
   }
   return bytes;
 }
+
+}  // namespace qv

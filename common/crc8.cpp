@@ -1,5 +1,7 @@
 #include "common/crc8.h"
 
+namespace qv {
+
 void Crc8Step(uint8_t data, uint8_t& crc) {
   for (int bit = 0; bit < 8; ++bit) {
     const bool carry = ((crc ^ data) & 0x01) != 0;
@@ -16,3 +18,5 @@ uint8_t Crc8(const uint8_t* bytes, size_t count) {
     Crc8Step(bytes[i], crc);
   return crc;
 }
+
+}  // namespace qv

@@ -8,6 +8,8 @@
 
 #include "common/host.h"
 
+namespace qv {
+
 namespace {
 
 // The program folder found without a home, once per executable folder.
@@ -108,3 +110,5 @@ void CreateWorkingFolders() {
       QDir().mkdir(folder);
   }
 }
+
+}  // namespace qv

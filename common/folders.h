@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // The folder of the executable, ending in '/', unless the host names another.
 QString ExecutableFolder();
 
@@ -33,3 +35,5 @@ QString MemFolder();
 
 // Creates the four working folders where missing (one level; failures ignored).
 void CreateWorkingFolders();
+
+}  // namespace qv

@@ -5,6 +5,8 @@
 
 #include "common/clock.h"
 
+namespace qv {
+
 namespace {
 
 Host* installed = nullptr;
@@ -58,3 +60,5 @@ Host& CurrentHost() {
   static Host fallback;
   return installed ? *installed : fallback;
 }
+
+}  // namespace qv

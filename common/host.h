@@ -5,6 +5,8 @@
 
 #include "common/port_io.h"
 
+namespace qv {
+
 // What the core asks of the program around it: the windows, qvctl or a test.
 // Each implements it once and installs it once. Every member already does
 // what a program without windows would, so an implementation overrides only
@@ -48,3 +50,5 @@ class Host {
 // the default one.
 void InstallHost(Host* host);
 Host& CurrentHost();
+
+}  // namespace qv

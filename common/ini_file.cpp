@@ -6,6 +6,8 @@
 #include "common/cp1251.h"
 #include "common/textfile.h"
 
+namespace qv {
+
 namespace {
 
 // Views, not copies: every lookup reads these of many lines.
@@ -167,3 +169,5 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
 void IniFile::writeBool(const QString& section, const QString& key, bool value) {
   writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
+
+}  // namespace qv

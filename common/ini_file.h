@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace qv {
+
 // A sections-and-keys text file, edited in place: lines the program does not
 // know (other keys and sections, comments) stay as they are. Section and key
 // names match without regard to letter case; the first occurrence wins.
@@ -40,3 +42,5 @@ class IniFile {
 
   QStringList lines_;
 };
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include "common/host.h"
 
+namespace qv {
+
 namespace {
 
 MessageCapture* capture = nullptr;  // the innermost one living
@@ -30,3 +32,5 @@ MessageCapture::MessageCapture() : outer_(capture) {
 MessageCapture::~MessageCapture() {
   capture = outer_;
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace qv {
+
 // Every message box and Yes/No question of the program goes through here to
 // the host, so the windows can show QMessageBox and tests can record and
 // answer.
@@ -35,3 +37,5 @@ class MessageCapture {
   MessageCapture* outer_;
   QStringList messages_;
 };
+
+}  // namespace qv

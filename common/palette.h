@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 // The program's colours, each named once; the windows turn them into their
 // toolkit's colour (ui/main/colours.h).
 struct Rgb {
@@ -26,3 +28,5 @@ constexpr Rgb kLavender{214, 202, 240};
 constexpr Rgb kPurple{128, 0, 128};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb DialFaceColour{160, 240, 240};  // a dial without a set point
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 // Read time-outs in milliseconds: a read of k bytes returns when k bytes are
 // in, when more than readInterval passes between two bytes, or after
 // k * readTotalPerByte at the latest.
@@ -33,3 +35,5 @@ class SerialPortIo {
   // Up to count bytes under the read time-outs; -1 on a device error.
   [[nodiscard]] virtual int read(uint8_t* bytes, int count) = 0;
 };
+
+}  // namespace qv

@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 // The values of the settings file while the program runs. The file itself is
 // read and written by the settings library; the default member values are the
 // defaults of a missing key.
@@ -49,3 +51,5 @@ struct MacroNameListRecord {
 extern SettingsRecord Settings;
 extern MacroNameListRecord MacroNameList;
 extern QString CurrentMacroName;  // key LastQvmlName
+
+}  // namespace qv

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 bool isDigit(QChar ch) {
@@ -172,3 +174,5 @@ QString FormatNumber(const QString& pattern, double value) {
   const int decimals = point < 0 ? 0 : static_cast<int>(pattern.size() - point - 1);
   return FormatFixed(value, decimals);
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 // The text helpers never fail loudly: they return 0 or an empty text.
 
 // The text without blanks and control characters at either end.
@@ -26,3 +28,5 @@ QString HexWord(unsigned value);
 QString FormatFixed(double value, int decimals);
 // The number patterns "0", "0.0", "0.00" and "#0.00".
 QString FormatNumber(const QString& pattern, double value);
+
+}  // namespace qv

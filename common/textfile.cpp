@@ -16,6 +16,8 @@
 
 #include "common/cp1251.h"
 
+namespace qv {
+
 namespace {
 
 enum class Written { Yes, No, NotHere };
@@ -181,3 +183,5 @@ bool AppendToFile(const QString& path, const QByteArray& bytes) {
   file.close();
   return written;
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace qv {
+
 // Text files are Windows-1251 with CR LF line ends; the conversion happens
 // here, at the file boundary, and nowhere else.
 
@@ -25,3 +27,5 @@ QString ReadTextFile(const QString& path, bool* ok = nullptr);
 // bytes stays in the file. Lines (bytes ending in a line feed) always start
 // on a line of their own, also after a line that a crash cut short.
 [[nodiscard]] bool AppendToFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace qv

@@ -6,6 +6,8 @@
 #include "common/settings_record.h"
 #include "common/textfile.h"
 
+namespace qv {
+
 QString ComLogPath(double days) {
   return LogFolder() + DateText(days) + QStringLiteral(".txt");
 }
@@ -18,3 +20,5 @@ void WriteComLog(const QString& text) {
   // A line that cannot be written is lost; the exchange is not affected.
   (void)AppendToFile(ComLogPath(now), ToCp1251(line));
 }
+
+}  // namespace qv

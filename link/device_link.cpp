@@ -1,5 +1,7 @@
 #include "link/device_link.h"
 
+namespace qv {
+
 DeviceLinkRecord DeviceLink;
 
 void ResetLinkCounters() {
@@ -7,3 +9,5 @@ void ResetLinkCounters() {
   DeviceLink.BytesReceived = 0;
   DeviceLink.Retries = 0;
 }
+
+}  // namespace qv

@@ -7,6 +7,8 @@
 #include "common/commands.h"
 #include "link/serial_port.h"
 
+namespace qv {
+
 // The one serial connection with the charger: port state, the request and
 // reply frames shared by the whole process, and the traffic counters.
 struct DeviceLinkRecord {
@@ -47,3 +49,5 @@ class BackgroundHold {
 inline bool BackgroundHeld() {
   return DeviceLink.BackgroundHolds > 0;
 }
+
+}  // namespace qv

@@ -10,6 +10,8 @@
 #include "link/com_log.h"
 #include "link/device_link.h"
 
+namespace qv {
+
 namespace {
 
 struct PortFamily {
@@ -184,3 +186,5 @@ void Connect() {
 void StatusRefresh() {
   CurrentHost().refreshStatus();
 }
+
+}  // namespace qv

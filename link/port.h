@@ -6,6 +6,8 @@
 
 #include "link/serial_port.h"
 
+namespace qv {
+
 // Opens "COM" + port at the given speed with the read time-outs derived from
 // it. False, without a message, for port < 1, a speed of 0 or less, or while a
 // port is open; with a message for every other failure.
@@ -38,3 +40,5 @@ QStringList EnumeratePorts();
 
 // The host shows the link's state (and, in the program, lets pending events run).
 void StatusRefresh();
+
+}  // namespace qv

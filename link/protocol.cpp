@@ -8,6 +8,8 @@
 #include "link/com_log.h"
 #include "link/device_link.h"
 
+namespace qv {
+
 namespace {
 
 // Bytes of Reply cleared before each attempt.
@@ -168,3 +170,5 @@ bool SendCommand() {
       return true;
   }
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 // Reply length of a code; for a memory read, the length byte of the current
 // request plus 5; 0 for a code outside the protocol.
 int ExpectedReplyLength(uint8_t code);
@@ -22,3 +24,5 @@ bool SendCommand();
 
 inline constexpr int kMaxAttempts = 5;
 inline constexpr int kReadsPerAttempt = 10;
+
+}  // namespace qv

@@ -8,6 +8,8 @@
 
 #include "common/host.h"
 
+namespace qv {
+
 namespace {
 
 class QtSerialPort final : public SerialPortIo {
@@ -102,3 +104,5 @@ std::unique_ptr<SerialPortIo> CreateSerialPort() {
     return port;
   return std::make_unique<QtSerialPort>();
 }
+
+}  // namespace qv

@@ -5,6 +5,8 @@
 
 #include "common/port_io.h"
 
+namespace qv {
+
 // A port with no device behind it (the built-in demo charger, fuzzing):
 // opening and setting it up always succeed.
 class DevicelessPort : public SerialPortIo {
@@ -22,3 +24,5 @@ class DevicelessPort : public SerialPortIo {
 // Creates the port object for OpenPort: the host's (the demo charger, a test's
 // fake), else the system's serial port.
 std::unique_ptr<SerialPortIo> CreateSerialPort();
+
+}  // namespace qv

@@ -6,6 +6,8 @@
 #include "common/crc8.h"
 #include "common/text.h"
 
+namespace qv {
+
 CompiledMacroRecord CompiledMacro;
 
 namespace {
@@ -90,3 +92,5 @@ QByteArray EncodeOperand(const QString& text, OperandKind kind) {
   }
   return {};
 }
+
+}  // namespace qv

@@ -6,6 +6,8 @@
 
 #include "macro/command_table.h"
 
+namespace qv {
+
 // The compiled macro: the image the charger keeps a macro in, at most 255
 // bytes: length, offset after the last CHARGE_SECTION code, 0, the statements,
 // and the CRC in place of the last statement byte.
@@ -38,3 +40,5 @@ void SealMacroImage();
 
 // The bytes of one operand (text already trimmed, upper-cased for S).
 QByteArray EncodeOperand(const QString& text, OperandKind kind);
+
+}  // namespace qv

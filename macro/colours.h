@@ -4,6 +4,8 @@
 
 #include "common/palette.h"
 
+namespace qv {
+
 // The colours of the macro text and the hex view, and the runs in which the
 // formatter and the listing hand them to a window.
 
@@ -19,3 +21,5 @@ struct MacroColourRun {
   bool bold = false;
   friend bool operator==(const MacroColourRun&, const MacroColourRun&) = default;
 };
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include "common/text.h"
 
+namespace qv {
+
 namespace {
 
 MacroCommand commandFromText(const char* text) {
@@ -64,3 +66,5 @@ OperandKind MacroOperandKind(int entry, int k) {
   const QChar letter = at + 1 < pattern.size() ? pattern[at + 1] : QChar(u'I');
   return static_cast<OperandKind>(letter.toLatin1());
 }
+
+}  // namespace qv

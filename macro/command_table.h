@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // The vocabulary of the macro language, in the order in which the compiler
 // looks statements up: the first entry whose pattern begins with a
 // statement's key wins.
@@ -27,3 +29,5 @@ extern const MacroCommand MacroCommandTable[kMacroCommandCount];
 int MacroOperandCount(int entry);
 // Kind of operand k (from 0) of the entry; I when the pattern has no such operand.
 OperandKind MacroOperandKind(int entry, int k);
+
+}  // namespace qv

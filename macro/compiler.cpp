@@ -8,6 +8,8 @@
 #include "macro/command_table.h"
 #include "macro/file_name.h"
 
+namespace qv {
+
 const KeywordSubstitution KeywordSubstitutions[kKeywordSubstitutionCount] = {
     {"INPUT", "65535"}, {"PB", "1"},       {"NICD", "2"},      {"NIMH", "3"},
     {"LIPO", "4"},      {"LIION", "5"},    {"LIS", "6"},       {"LIFE", "7"},
@@ -215,3 +217,5 @@ void CompileMacro(const QString& text) {
   }
   SealMacroImage();
 }
+
+}  // namespace qv

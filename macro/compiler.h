@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace qv {
+
 // The compiler turns editor text (lines separated by '\n'; a CR before it is
 // ignored) into CompiledMacro. Faulty statements are reported in
 // MacroErrorList and produce no bytes; the rest still compiles and the image
@@ -42,3 +44,5 @@ int FindMacroCommand(const QString& statement);
 // the image; it is then reported and the compilation goes no further.
 bool CompileStatement(int line, const QString& statement);
 void CompileMacro(const QString& text);
+
+}  // namespace qv

@@ -2,6 +2,8 @@
 
 #include "common/text.h"
 
+namespace qv {
+
 namespace {
 
 // Control characters of every kind (also DEL and the C1 range a UTF-8 or
@@ -20,3 +22,5 @@ QString MacroFileBaseName(const QString& macroName) {
   }
   return name.isEmpty() ? QStringLiteral("UNDEF") : name;
 }
+
+}  // namespace qv

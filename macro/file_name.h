@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // The part of a macro file name before its extension, from the name in a
 // MACRO( ) statement: at most 16 characters, trimmed, with control characters
 // and the characters that no file system takes in a name (path separators
@@ -11,3 +13,5 @@
 inline constexpr int kMacroFileNameLength = 16;
 
 QString MacroFileBaseName(const QString& macroName);
+
+}  // namespace qv

@@ -4,6 +4,8 @@
 
 #include "common/text.h"
 
+namespace qv {
+
 namespace {
 
 constexpr int kIndentStep = 3;
@@ -275,3 +277,5 @@ FormattedMacroText FormatMacroText(const QString& text, int selectionStart, int 
   result.selectionLength = std::clamp(selectionLength, 0, length - result.selectionStart);
   return result;
 }
+
+}  // namespace qv

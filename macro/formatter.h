@@ -5,6 +5,8 @@
 
 #include "macro/colours.h"
 
+namespace qv {
+
 // The canonical layout of macro text: one statement per line, indented by
 // block, operators spaced, trailing comments aligned, lines padded to 50
 // characters, each line coloured by its role. The result depends on the text
@@ -22,3 +24,5 @@ struct FormattedMacroText {
 
 FormattedMacroText FormatMacroText(const QString& text, int selectionStart = 0,
                                    int selectionLength = 0);
+
+}  // namespace qv

@@ -4,6 +4,8 @@
 #include "common/text.h"
 #include "macro/byte_code.h"
 
+namespace qv {
+
 namespace {
 
 QStringList infoItems() {
@@ -45,3 +47,5 @@ MacroListing ShowMacroListing(int caretLine) {
                        kBlack, kLightRed, true};
   return listing;
 }
+
+}  // namespace qv

@@ -5,6 +5,8 @@
 
 #include "macro/colours.h"
 
+namespace qv {
+
 // What the editor shows beside the text for CompiledMacro and
 // CurrentMacroName: the info list and the hex view, one row per text line.
 struct MacroListing {
@@ -16,3 +18,5 @@ struct MacroListing {
 };
 
 MacroListing ShowMacroListing(int caretLine);
+
+}  // namespace qv

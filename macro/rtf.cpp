@@ -11,6 +11,8 @@
 
 #include "common/cp1251.h"
 
+namespace qv {
+
 namespace {
 
 // ---- writing ----
@@ -578,3 +580,5 @@ QString DecodeMacroFile(const QByteArray& bytes) {
     return withLineFeeds(QString::fromUtf8(bytes));
   return withLineFeeds(FromCp1251(bytes));
 }
+
+}  // namespace qv

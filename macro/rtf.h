@@ -6,6 +6,8 @@
 
 #include "macro/colours.h"
 
+namespace qv {
+
 // Macro files hold RTF when the editor saved them and plain text when a
 // template wrote them. Texts here have lines separated by '\n'.
 
@@ -24,3 +26,5 @@ QString RtfToText(const QByteArray& rtf);
 // The text of a macro file: RTF, or else plain text in Windows-1251, UTF-8 or
 // UTF-16 by its byte-order mark.
 QString DecodeMacroFile(const QByteArray& bytes);
+
+}  // namespace qv

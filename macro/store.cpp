@@ -16,6 +16,8 @@
 #include "macro/formatter.h"
 #include "macro/rtf.h"
 
+namespace qv {
+
 MacroEditorRecord MacroEditor;
 
 namespace {
@@ -247,3 +249,5 @@ void SelectMacroEntry(int index) {
     LoadMacroFile(MacroFolder() + MacroNameList.Names[MacroEditor.Selected]);
   }
 }
+
+}  // namespace qv

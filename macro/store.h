@@ -6,6 +6,8 @@
 #include "macro/colours.h"
 #include "macro/templates.h"
 
+namespace qv {
+
 // The macro files in MacroFolder and the ordered MacroNameList, behind the
 // editor's commands. The editor window copies its text (and colouring) into
 // MacroEditor before a command and shows MacroEditor, MacroNameList and the
@@ -50,3 +52,5 @@ void DeleteMacro();
 void MoveMacroUp();
 void MoveMacroDown();
 void SelectMacroEntry(int index);
+
+}  // namespace qv

@@ -1,5 +1,7 @@
 #include "macro/templates.h"
 
+namespace qv {
+
 const MacroTemplate MacroTemplates[kMacroTemplateCount] = {
     {"Типичный Pb", "Pb0.QVML",
      "MACRO(Pb0);AKK_TYPE=Pb;DISCHARGE_SECTION;FAZE;CONSTANT_I=0.3C;IF(V<0.9S)STOP_FAZE;END_FAZE;"
@@ -33,3 +35,5 @@ const MacroTemplate MacroTemplates[kMacroTemplateCount] = {
 const MacroTemplate& MacroTemplateOf(MacroTemplateKind kind) {
   return MacroTemplates[static_cast<int>(kind)];
 }
+
+}  // namespace qv

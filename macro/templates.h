@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // The built-in macro texts: six typical charge programs, one per battery
 // kind, and the blank macro that add starts from.
 enum class MacroTemplateKind { Pb, NiCd, NiMh, LiPo, LiIon, LiFe, Name0 };
@@ -17,3 +19,5 @@ struct MacroTemplate {
 extern const MacroTemplate MacroTemplates[kMacroTemplateCount];
 
 const MacroTemplate& MacroTemplateOf(MacroTemplateKind kind);
+
+}  // namespace qv

@@ -17,6 +17,8 @@
 #include "link/port.h"
 #include "link/protocol.h"
 
+namespace qv {
+
 MemoryRecord MemoryImage;
 
 namespace {
@@ -162,3 +164,5 @@ QString DumpLine(int address) {
   }
   return HexWord(address) + hex + QLatin1Char(' ') + chars;
 }
+
+}  // namespace qv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace qv {
+
 inline constexpr int kMemoryImageSize = 20480;
 inline constexpr int kMemoryBlock = 64;
 // The charger's whole address space: flash, EEPROM, RAM.
@@ -63,3 +65,5 @@ bool LoadDump(const QString& fileName, int offset, int length);
 // bytes in hexadecimal, then the bytes as Windows-1251 characters with the
 // control codes 0 to 31 shown as ".".
 QString DumpLine(int address);
+
+}  // namespace qv

@@ -7,6 +7,8 @@
 
 #include "common/settings_record.h"
 
+namespace qv {
+
 namespace {
 
 constexpr int kSlowestSpeed = 50;
@@ -66,3 +68,5 @@ void ApplyProgramOptions(const ProgramOptions& o) {
   s.SaveComLog = o.communicationLog;
   s.OnRunEnd = o.runEndCommand.trimmed();
 }
+
+}  // namespace qv

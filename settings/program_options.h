@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // The settings a user edits in "Параметры программы", as typed.
 struct ProgramOptions {
   int port = 1;  // COM number
@@ -17,3 +19,5 @@ ProgramOptions CurrentProgramOptions();
 QString ProgramOptionsFault(const ProgramOptions& options);
 // Puts options without fault into the settings in memory.
 void ApplyProgramOptions(const ProgramOptions& options);
+
+}  // namespace qv

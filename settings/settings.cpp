@@ -6,6 +6,8 @@
 #include "common/ini_file.h"
 #include "common/settings_record.h"
 
+namespace qv {
+
 namespace {
 
 const QString kCommon = QStringLiteral("COMMON");
@@ -142,3 +144,5 @@ void WriteSettings(IniFile& ini) {
   ini.writeString(kQvml, QStringLiteral("LastQvmlName"), CurrentMacroName);
   saveMacroNameList(ini);
 }
+
+}  // namespace qv

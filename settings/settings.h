@@ -4,6 +4,8 @@
 
 #include "common/folders.h"
 
+namespace qv {
+
 class IniFile;
 
 // Creates the working folders, then reads every value; a missing file or key
@@ -17,3 +19,5 @@ void ReadSettings(const IniFile& ini);
 [[nodiscard]] bool SaveSettings();
 // What SaveSettings() puts into the file's contents.
 void WriteSettings(IniFile& ini);
+
+}  // namespace qv

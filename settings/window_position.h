@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace qv {
+
 // A window position text: left, top, client width, client height, separated
 // by commas. Read field by field; a missing or non-numeric field reads as 0.
 struct WindowPosition {
@@ -14,3 +16,5 @@ struct WindowPosition {
 WindowPosition ParseWindowPosition(const QString& text);
 // Written without blanks, e.g. "120,80,640,300".
 QString WindowPositionText(const WindowPosition& position);
+
+}  // namespace qv

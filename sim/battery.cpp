@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -140,4 +140,4 @@ void ChargerModel::advance(double seconds) {
   }
 }
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace sim {
+namespace qv::sim {
 
 enum class ChannelMode { Charge, Discharge };
 
@@ -82,4 +82,4 @@ class ChargerModel {
   double elapsed_ = 0;
 };
 
-}  // namespace sim
+}  // namespace qv::sim

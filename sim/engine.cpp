@@ -6,7 +6,7 @@
 #include "sim/memory_image.h"
 #include "sim/protocol.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -247,4 +247,4 @@ QByteArray Engine::varReply(const QByteArray& request) const {
   return WithCrc(frame);
 }
 
-}  // namespace sim
+}  // namespace qv::sim

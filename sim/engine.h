@@ -6,7 +6,7 @@
 #include "sim/battery.h"
 #include "sim/menu.h"
 
-namespace sim {
+namespace qv::sim {
 
 struct EngineSettings {
   // Up to 8 Windows-1251 bytes; padded with blanks.
@@ -73,4 +73,4 @@ QByteArray VersionBytes(const QByteArray& text);
 quint16 MeasurementWord(double value);
 quint16 CapacityWord(double ah);
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -1,6 +1,6 @@
 #include "sim/faults.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -72,4 +72,4 @@ FaultedReply FaultInjector::apply(const QByteArray& reply) {
   return out;
 }
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -7,7 +7,7 @@
 
 #include "sim/random.h"
 
-namespace sim {
+namespace qv::sim {
 
 enum class FaultKind { Silence, BadCrc, Nak, Short, Long, Delay };
 constexpr int kFaultKinds = 6;
@@ -53,4 +53,4 @@ class FaultInjector {
   std::array<qint64, kFaultKinds> counts_{};
 };
 
-}  // namespace sim
+}  // namespace qv::sim

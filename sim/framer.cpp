@@ -2,7 +2,7 @@
 
 #include "sim/protocol.h"
 
-namespace sim {
+namespace qv::sim {
 
 QList<Frame> FrameAssembler::feed(const QByteArray& bytes, double now) {
   QList<Frame> frames;
@@ -39,4 +39,4 @@ std::optional<double> FrameAssembler::deadline() const {
   return last_ + gap_;
 }
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -4,7 +4,7 @@
 #include <QList>
 #include <optional>
 
-namespace sim {
+namespace qv::sim {
 
 struct Frame {
   QByteArray bytes;
@@ -33,4 +33,4 @@ class FrameAssembler {
   double last_ = 0;
 };
 
-}  // namespace sim
+}  // namespace qv::sim

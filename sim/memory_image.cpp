@@ -6,7 +6,7 @@
 #include "common/cp1251.h"
 #include "sim/random.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -104,4 +104,4 @@ QByteArray SyntheticMemoryImage() {
   return image;
 }
 
-}  // namespace sim
+}  // namespace qv::sim

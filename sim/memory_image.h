@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-namespace sim {
+namespace qv::sim {
 
 // Address space of the read command: program memory 0x0000..0x3FFF, EEPROM
 // 0x4000..0x43FF, RAM 0x4400..0x4BFF.
@@ -14,4 +14,4 @@ constexpr int kMemorySize = 0x4C00;
 // every kind of content.
 QByteArray SyntheticMemoryImage();
 
-}  // namespace sim
+}  // namespace qv::sim

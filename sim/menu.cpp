@@ -5,7 +5,7 @@
 #include "common/cp1251.h"
 #include "sim/protocol.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -192,4 +192,4 @@ QByteArray Menu::aboutPage() const {
          row(cp(QStringLiteral("Радиатор ")) + temperature(model_.heatsinkTemperature()));
 }
 
-}  // namespace sim
+}  // namespace qv::sim

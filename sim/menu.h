@@ -6,7 +6,7 @@
 
 #include "sim/battery.h"
 
-namespace sim {
+namespace qv::sim {
 
 enum class Button { Cancel, Down, Up, Ok };
 
@@ -47,4 +47,4 @@ class Menu {
   int top_ = 0;
 };
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -4,7 +4,7 @@
 
 #include "common/cp1251.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -145,4 +145,4 @@ ParseResult ParseSimOptions(const QStringList& arguments, SimOptions* o, QString
   return ParseResult::Run;
 }
 
-}  // namespace sim
+}  // namespace qv::sim

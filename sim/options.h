@@ -8,7 +8,7 @@
 #include "sim/faults.h"
 #include "sim/pty_runner.h"
 
-namespace sim {
+namespace qv::sim {
 
 struct SimOptions {
   EngineSettings engine;
@@ -28,4 +28,4 @@ enum class ParseResult { Run, Help, Error };
 // Help puts the usage text into message, Error a one-line reason.
 ParseResult ParseSimOptions(const QStringList& arguments, SimOptions* options, QString* message);
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -2,7 +2,7 @@
 
 #include "common/crc8.h"
 
-namespace sim {
+namespace qv::sim {
 
 int RequestLength(const QByteArray& head) {
   if (head.isEmpty())
@@ -46,4 +46,4 @@ bool HasValidCrc(const QByteArray& frame) {
   return FrameCrc(frame.constData(), frame.size() - 1) == ByteAt(frame, frame.size() - 1);
 }
 
-}  // namespace sim
+}  // namespace qv::sim

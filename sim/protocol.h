@@ -23,8 +23,7 @@
 //   75 U_WriteMemory  75, addr lo, addr hi, n, n data bytes, crc        (n + 5 bytes)
 //                     the same range rules as a read.
 // A request that breaks its rules is answered with 240.
-namespace sim {
-
+namespace qv::sim {
 
 // Total length of the request that begins with head; 0 while more bytes are
 // needed to tell; -1 when no request begins with this code.
@@ -44,4 +43,4 @@ inline uint8_t ByteAt(const QByteArray& frame, qsizetype index) {
   return static_cast<uint8_t>(frame.at(index));
 }
 
-}  // namespace sim
+}  // namespace qv::sim

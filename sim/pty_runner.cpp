@@ -18,7 +18,7 @@
 
 #include "sim/protocol.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -324,4 +324,4 @@ void PtyRunner::trace(const char* direction, const QByteArray& bytes, const QStr
                bytes.toHex(' ').toUpper().constData(), qPrintable(note));
 }
 
-}  // namespace sim
+}  // namespace qv::sim

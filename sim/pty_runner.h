@@ -12,7 +12,7 @@
 #include "sim/random.h"
 #include "sim/statistics.h"
 
-namespace sim {
+namespace qv::sim {
 
 struct RunnerSettings {
   // Wire emulation: each byte takes 10 bits at this rate; 0 = off.
@@ -96,4 +96,4 @@ class PtyRunner {
   struct sigaction savedActions_[3];
 };
 
-}  // namespace sim
+}  // namespace qv::sim

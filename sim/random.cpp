@@ -1,6 +1,6 @@
 #include "sim/random.h"
 
-namespace sim {
+namespace qv::sim {
 
 uint64_t SimRandom::next() {
   state_ += 0x9E3779B97F4A7C15ULL;
@@ -20,4 +20,4 @@ int SimRandom::below(int n) {
   return static_cast<int>(next() % static_cast<uint64_t>(n));
 }
 
-}  // namespace sim
+}  // namespace qv::sim

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace sim {
+namespace qv::sim {
 
 // A small generator with a fixed algorithm (splitmix64), so a given random start
 // value gives the same run on every platform and library.
@@ -20,4 +20,4 @@ class SimRandom {
   uint64_t state_;
 };
 
-}  // namespace sim
+}  // namespace qv::sim

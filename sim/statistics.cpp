@@ -1,6 +1,6 @@
 #include "sim/statistics.h"
 
-namespace sim {
+namespace qv::sim {
 
 namespace {
 
@@ -27,4 +27,4 @@ QByteArray FormatStatistics(const Statistics& s) {
   return text;
 }
 
-}  // namespace sim
+}  // namespace qv::sim

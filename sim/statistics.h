@@ -5,7 +5,7 @@
 
 #include "sim/faults.h"
 
-namespace sim {
+namespace qv::sim {
 
 // Counters of one run, printed at exit as "key value" lines:
 //   requests             frames answered or silenced, including the three below
@@ -32,4 +32,4 @@ struct Statistics {
 
 QByteArray FormatStatistics(const Statistics& statistics);
 
-}  // namespace sim
+}  // namespace qv::sim

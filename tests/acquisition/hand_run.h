@@ -20,16 +20,16 @@ struct HandSample {
   double power = 0;
 };
 
-inline std::array<double, kLogFields> ValuesOf(const HandSample& s) {
+inline std::array<double, qv::kLogFields> ValuesOf(const HandSample& s) {
   return {s.minutes, s.current, s.voltage, s.temp, s.heatsink, s.capacity, s.power, 0, 0, 0, 0};
 }
 
 // The samples as the reader leaves them in a run.
-inline LoadedRun RunOf(const std::vector<HandSample>& samples) {
-  LoadedRun run;
+inline qv::LoadedRun RunOf(const std::vector<HandSample>& samples) {
+  qv::LoadedRun run;
   for (const HandSample& sample : samples) {
-    const std::array<double, kLogFields> values = ValuesOf(sample);
-    for (int field = 0; field < kLogFields; ++field)
+    const std::array<double, qv::kLogFields> values = ValuesOf(sample);
+    for (int field = 0; field < qv::kLogFields; ++field)
       run.columns[field].append(values[field]);
   }
   return run;
@@ -42,7 +42,7 @@ inline QByteArray LogLine(const HandSample& sample) {
   for (double value : ValuesOf(sample)) {
     if (!line.isEmpty())
       line += QLatin1Char(';');
-    line += FormatLogValue(value);
+    line += qv::FormatLogValue(value);
   }
   return line.toLatin1() + "\r\n";
 }

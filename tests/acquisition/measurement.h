@@ -24,6 +24,6 @@ struct Measurement {
     payload.append('\0');  // code bytes of the two channels
     payload.append('\0');
     payload.append(static_cast<char>(status));
-    return Frame(U_GiveMeADC, payload);
+    return Frame(qv::U_GiveMeADC, payload);
   }
 };

@@ -13,6 +13,8 @@
 #include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
+using namespace qv;
+
 namespace {
 
 QByteArray screenReply() {

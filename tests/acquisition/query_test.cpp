@@ -11,6 +11,8 @@
 #include "tests/support/link_fixture.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 QByteArray screenFrame(uint8_t code, const QByteArray& text, uint8_t cursor) {

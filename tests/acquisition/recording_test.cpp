@@ -15,6 +15,8 @@
 #include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr uint8_t kChannel1Runs = 0x80;

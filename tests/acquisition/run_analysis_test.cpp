@@ -4,6 +4,8 @@
 #include "acquisition/run_analysis.h"
 #include "tests/acquisition/hand_run.h"
 
+using namespace qv;
+
 namespace {
 
 struct ExpectedPhase {

@@ -8,6 +8,8 @@
 #include "tests/acquisition/hand_run.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";

@@ -11,6 +11,8 @@
 #include "tests/acquisition/hand_run.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 // Sample k of the runs below: every value has two decimals, so the text the

@@ -17,6 +17,8 @@
 #include "acquisition/sample_log.h"
 #include "acquisition/shared_state.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kDefaultReads = 15;

@@ -7,6 +7,8 @@
 #include "acquisition/shared_state.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 class SampleLog : public ::testing::Test {

@@ -3,6 +3,8 @@
 
 #include "common/cp1251.h"
 
+using namespace qv;
+
 namespace {
 
 TEST(Cp1251, EveryByteRoundTrips) {

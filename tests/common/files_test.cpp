@@ -13,6 +13,8 @@
 #include "common/textfile.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 TEST(TextFile, WritesWindows1251WithCrLf) {

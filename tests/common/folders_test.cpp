@@ -7,6 +7,8 @@
 #include "tests/support/printers.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 // /proc takes no new file from anyone, root included: an executable folder

@@ -6,6 +6,8 @@
 #include "common/text.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 uint8_t crcOf(const QByteArray& bytes) {

@@ -8,6 +8,8 @@
 #include "macro/listing.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 void checkImage() {

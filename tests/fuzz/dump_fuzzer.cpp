@@ -9,6 +9,8 @@
 #include "memory/memory_image.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 // What the image holds before each load.

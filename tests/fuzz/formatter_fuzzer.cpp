@@ -4,6 +4,8 @@
 #include "macro/formatter.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 void checkInside(const FormattedMacroText& f) {

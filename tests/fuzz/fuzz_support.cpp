@@ -10,6 +10,8 @@
 
 #include "common/folders.h"
 
+using namespace qv;
+
 void fuzzCheck(bool holds, const char* property) {
   if (holds)
     return;

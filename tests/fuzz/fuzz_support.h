@@ -18,12 +18,12 @@ void fuzzCheck(bool holds, const char* property);
 // The fuzz targets' host: messages go nowhere, questions are answered Yes,
 // the program folder is a temporary one and the clock says what the input
 // says (the system's until then).
-class FuzzHost : public Host {
+class FuzzHost : public qv::Host {
  public:
   void showMessage(const QString&) override {}
   bool ask(const QString&) override { return true; }
   QString programFolder() override { return folder; }
-  double now() override { return clock ? *clock : Host::now(); }
+  double now() override { return clock ? *clock : qv::Host::now(); }
 
   QString folder;
   std::optional<double> clock;

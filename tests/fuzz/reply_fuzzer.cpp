@@ -28,6 +28,8 @@
 #include "memory/memory_image.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr uint8_t kDeviceError = 255;

@@ -6,6 +6,8 @@
 #include "macro/rtf.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 bool startsWithMark(const QByteArray& bytes) {

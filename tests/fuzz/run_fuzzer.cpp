@@ -12,6 +12,8 @@
 #include "acquisition/sample_log.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 // Samples written again and read back per input; enough to meet every kind

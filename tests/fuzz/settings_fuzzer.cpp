@@ -10,6 +10,8 @@
 #include "settings/window_position.h"
 #include "tests/fuzz/fuzz_support.h"
 
+using namespace qv;
+
 namespace {
 
 // Macro files the list in a starting input can name.

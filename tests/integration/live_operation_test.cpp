@@ -19,6 +19,8 @@
 #include "tests/support/test_host.h"
 #include "tests/support/wait.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kWaitMs = 15000;

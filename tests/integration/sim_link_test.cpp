@@ -18,6 +18,8 @@
 #include "sim/memory_image.h"
 #include "tests/support/sim_link_fixture.h"
 
+using namespace qv;
+
 namespace {
 
 class SimLink : public SimLinkTest {

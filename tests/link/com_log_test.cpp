@@ -7,6 +7,8 @@
 #include "link/com_log.h"
 #include "tests/support/link_fixture.h"
 
+using namespace qv;
+
 namespace {
 
 using ComLog = LinkTest;

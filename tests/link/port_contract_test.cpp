@@ -15,6 +15,8 @@
 #include "link/serial_port.h"
 #include "tests/support/fake_port.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr PortTimeouts kTimeouts{40, 20};

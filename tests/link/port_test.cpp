@@ -7,6 +7,8 @@
 #include "tests/support/link_fixture.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 using Port = LinkTest;

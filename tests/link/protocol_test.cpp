@@ -7,6 +7,8 @@
 #include "link/protocol.h"
 #include "tests/support/link_fixture.h"
 
+using namespace qv;
+
 namespace {
 
 class Protocol : public LinkTest {

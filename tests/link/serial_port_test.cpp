@@ -11,6 +11,8 @@
 
 #include "link/serial_port.h"
 
+using namespace qv;
+
 namespace {
 
 class PtySerialPort : public ::testing::Test {

@@ -5,6 +5,8 @@
 #include "macro/command_table.h"
 #include "tests/macro/macro_test_support.h"
 
+using namespace qv;
+
 namespace {
 
 const QString kLine0Count = QStringLiteral("Ошибка в строке: 0. Неверное количество операндов.");

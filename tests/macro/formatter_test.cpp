@@ -7,6 +7,8 @@
 #include "macro/listing.h"
 #include "tests/macro/macro_test_support.h"
 
+using namespace qv;
+
 namespace {
 
 struct LayoutCase {

@@ -15,22 +15,22 @@
 inline QString HexText(const uint8_t* bytes, int count) {
   QStringList parts;
   for (int i = 0; i < count; ++i)
-    parts.append(HexByte(bytes[i]));
+    parts.append(qv::HexByte(bytes[i]));
   return parts.join(u' ');
 }
 
 // The bytes the statements of a text produce: compiled with a closing line
 // whose code byte the CRC takes over, so nothing of the text is sealed away.
 inline QString StatementBytes(const QString& text) {
-  CompileMacro(text + QStringLiteral("\nEND_MACRO"));
-  return HexText(CompiledMacro.image + 3, CompiledMacro.length - 4);
+  qv::CompileMacro(text + QStringLiteral("\nEND_MACRO"));
+  return HexText(qv::CompiledMacro.image + 3, qv::CompiledMacro.length - 4);
 }
 
 inline QString ImageText() {
-  return HexText(CompiledMacro.image, CompiledMacro.length);
+  return HexText(qv::CompiledMacro.image, qv::CompiledMacro.length);
 }
 
-inline QString TemplateText(MacroTemplateKind kind) {
+inline QString TemplateText(qv::MacroTemplateKind kind) {
   return QString::fromLatin1(MacroTemplateOf(kind).text);
 }
 

@@ -8,6 +8,8 @@
 #include "macro/rtf.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 struct RegressionInput {

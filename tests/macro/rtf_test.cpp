@@ -9,6 +9,8 @@
 #include "tests/macro/macro_test_support.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 // The Pb template laid out, with Cyrillic comments and the characters RTF

@@ -12,6 +12,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Сохранить изменения?");

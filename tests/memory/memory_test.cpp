@@ -11,6 +11,8 @@
 #include "tests/support/link_fixture.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 // The charger's memory as the fake answers it: byte a holds a mod 251.

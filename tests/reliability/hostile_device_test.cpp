@@ -26,6 +26,8 @@
 #include "tests/support/sim_link_fixture.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr uint8_t kUntouched = 0xEE;

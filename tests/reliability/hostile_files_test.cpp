@@ -19,6 +19,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 QByteArray junk(qsizetype size, unsigned start) {

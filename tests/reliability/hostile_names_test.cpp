@@ -15,6 +15,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 namespace {
 
 // Every file under the folder, by path relative to it.

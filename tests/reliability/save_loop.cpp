@@ -22,6 +22,8 @@
 #include "settings/settings.h"
 #include "tests/reliability/save_loop.h"
 
+using namespace qv;
+
 namespace {
 
 // Messages to stderr, every question answered Yes, the folder it is given.

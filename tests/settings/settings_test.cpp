@@ -9,6 +9,8 @@
 #include "settings/window_position.h"
 #include "tests/support/temp_folder.h"
 
+using namespace qv;
+
 namespace {
 
 class SettingsFile : public ::testing::Test {

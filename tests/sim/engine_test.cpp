@@ -6,6 +6,8 @@
 #include "sim/memory_image.h"
 #include "tests/sim/sim_test_util.h"
 
+using namespace qv;
+
 namespace {
 
 using sim::Engine;

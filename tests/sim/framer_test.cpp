@@ -3,6 +3,8 @@
 #include "sim/framer.h"
 #include "tests/sim/sim_test_util.h"
 
+using namespace qv;
+
 namespace {
 
 using sim::FrameAssembler;

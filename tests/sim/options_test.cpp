@@ -3,6 +3,8 @@
 #include "common/cp1251.h"
 #include "sim/options.h"
 
+using namespace qv;
+
 namespace {
 
 using sim::FaultKind;

@@ -15,6 +15,8 @@
 #include "tests/sim/sim_test_util.h"
 #include "tests/support/sim_process.h"
 
+using namespace qv;
+
 namespace {
 
 // A client of the simulator with nothing but termios and read/write.

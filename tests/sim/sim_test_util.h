@@ -15,7 +15,7 @@ inline QByteArray Bytes(std::initializer_list<int> values) {
 }
 
 inline uint8_t CrcOf(const QByteArray& bytes, qsizetype count) {
-  return Crc8(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(count));
+  return qv::Crc8(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(count));
 }
 
 inline QByteArray Framed(QByteArray bytes) {

@@ -5,6 +5,8 @@
 #include "common/crc8.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 class FakePort::Io final : public SerialPortIo {
  public:
   explicit Io(FakePort& owner) : owner_(owner) {}

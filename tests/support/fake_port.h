@@ -47,7 +47,7 @@ class FakePort {
   int purges = 0;
   int reads = 0;
   int appliedBaud = 0;
-  PortTimeouts appliedTimeouts;
+  qv::PortTimeouts appliedTimeouts;
 
  private:
   class Io;

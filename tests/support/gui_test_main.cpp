@@ -5,6 +5,8 @@
 #include "tests/support/test_host.h"
 #include "ui/main/program_host.h"
 
+using namespace qv;
+
 int main(int argc, char** argv) {
   // Windows are tested offscreen unless a display is asked for explicitly.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

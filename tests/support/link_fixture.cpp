@@ -8,6 +8,8 @@
 #include "link/device_link.h"
 #include "link/port.h"
 
+using namespace qv;
+
 LinkTest::LinkTest()
     : now(TestHost().now.emplace(DateTimeToDays(QDateTime(QDate(2024, 1, 31), QTime(10, 15, 2))))),
       messages(TestHost().messages),

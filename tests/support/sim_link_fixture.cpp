@@ -8,6 +8,8 @@
 #include "link/port.h"
 #include "tests/support/link_fixture.h"
 
+using namespace qv;
+
 void SimLinkTest::start(const QStringList& simArguments) {
   sim = std::make_unique<SimProcess>(simArguments);
   ASSERT_TRUE(sim->start());

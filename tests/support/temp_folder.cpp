@@ -5,6 +5,8 @@
 #include "common/folders.h"
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 TempProgramFolder::TempProgramFolder() : folder_(dir_.path() + QLatin1Char('/')) {
   TestHost().programFolder = folder_;
   TestHost().executableFolder = folder_;

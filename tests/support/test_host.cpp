@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace qv;
+
 TestHostState& TestHost() {
   static TestHostState state;
   return state;

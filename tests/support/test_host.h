@@ -29,7 +29,7 @@ struct TestHostState {
   std::function<void()> onStatusRefresh;
   std::function<void()> onMemoryReadBlock;
   // The port the link opens; the system's serial port when unset.
-  std::function<std::unique_ptr<SerialPortIo>()> serialPort;
+  std::function<std::unique_ptr<qv::SerialPortIo>()> serialPort;
   std::function<void(int channel, const QString& path)> onRunStarted;
   std::function<void(int channel, const QString& path)> onRunEnded;
 };
@@ -66,7 +66,7 @@ class RecordingHost : public Base {
       TestHost().onMemoryReadBlock();
     Base::memoryReadProgress();
   }
-  std::unique_ptr<SerialPortIo> makeSerialPort() override {
+  std::unique_ptr<qv::SerialPortIo> makeSerialPort() override {
     return TestHost().serialPort ? TestHost().serialPort() : nullptr;
   }
   void runStarted(int channel, const QString& path) override {
@@ -83,4 +83,4 @@ class RecordingHost : public Base {
 
 // Installs HOST for the whole test program and clears TestHost() before
 // every test.
-void InstallTestHost(Host& host);
+void InstallTestHost(qv::Host& host);

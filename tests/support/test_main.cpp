@@ -3,6 +3,8 @@
 
 #include "tests/support/test_host.h"
 
+using namespace qv;
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -6,6 +6,8 @@
 #include "macro/rtf.h"
 #include "tests/macro/macro_test_support.h"
 
+using namespace qv;
+
 namespace {
 
 struct CommandRun {

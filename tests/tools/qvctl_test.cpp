@@ -19,6 +19,8 @@
 #include "tests/support/wait.h"
 #include "tools/qvctl/poll_schedule.h"
 
+using namespace qv;
+
 namespace {
 
 struct Outcome {

@@ -7,7 +7,7 @@
 // Sample k, a second after the one before, for every quantity: slow waves,
 // one per quantity, with a little measurement noise on them so that a column
 // of pixels holds a real spread of values.
-inline void WriteBenchmarkSample(ChannelRecord& c, int k) {
+inline void WriteBenchmarkSample(qv::ChannelRecord& c, int k) {
   double* const series[] = {c.Current, c.Voltage,    c.Temp, c.HeatsinkTemp, c.Capacity,
                             c.Power,   c.Resistance, c.dIdt, c.dVdt,         c.dTdt};
   c.Time[k] = k / 60.0;
@@ -17,7 +17,7 @@ inline void WriteBenchmarkSample(ChannelRecord& c, int k) {
   }
 }
 
-inline void FillBenchmarkSamples(ChannelRecord& c, int count) {
+inline void FillBenchmarkSamples(qv::ChannelRecord& c, int count) {
   for (int k = 0; k < count; ++k)
     WriteBenchmarkSample(c, k);
   c.Count = count;

@@ -7,6 +7,8 @@
 
 #include "tests/support/printers.h"
 
+using namespace qv;
+
 namespace {
 
 TEST(ChartCells, GridOf557By311LeavesTheRemaindersUncovered) {

@@ -20,6 +20,8 @@
 #include "ui/main/child_window.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr ChildKind kKinds[2] = {ChildKind::Gra, ChildKind::Gra2};

@@ -12,6 +12,8 @@
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/unitgra.h"
 
+using namespace qv;
+
 namespace {
 
 template <typename F>

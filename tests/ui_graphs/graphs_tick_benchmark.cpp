@@ -19,6 +19,8 @@
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/unitgra.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kDefaultTicks = 25;

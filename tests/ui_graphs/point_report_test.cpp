@@ -11,6 +11,8 @@
 #include "tests/support/printers.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 class PointReport : public ::testing::Test {

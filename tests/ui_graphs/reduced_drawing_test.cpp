@@ -18,6 +18,8 @@
 #include "ui/graphs/unitgra.h"
 #include "ui/main/child_window.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr double kMinutesPerSample = 0.25;

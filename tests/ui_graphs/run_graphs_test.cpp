@@ -25,6 +25,8 @@
 #include "ui/main/modal.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 // Distinct values per run, quantity and sample, so that any mix-up shows.

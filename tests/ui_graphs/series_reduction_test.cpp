@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+using namespace qv;
+
 namespace {
 
 using Points = std::vector<std::pair<double, double>>;

@@ -12,6 +12,8 @@
 #include "macro/templates.h"
 #include "ui/help/unithelp.h"
 
+using namespace qv;
+
 namespace {
 
 const HelpDocument kDocuments[] = {HelpDocument::UserGuide, HelpDocument::QvmlReference};

@@ -12,6 +12,8 @@
 #include "tests/support/printers.h"
 #include "ui/main/fonts.h"
 
+using namespace qv;
+
 // Failures name the colour.
 static void PrintTo(const QColor& colour, std::ostream* os) {
   *os << colour.name().toStdString();

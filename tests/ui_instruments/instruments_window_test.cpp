@@ -19,6 +19,8 @@
 #include "ui/main/colours.h"
 #include "ui/main/fonts.h"
 
+using namespace qv;
+
 namespace {
 
 // Counts the times the window is painted.

@@ -37,6 +37,8 @@
 #include "ui/main/modal.h"
 #include "ui/main/unavailable.h"
 
+using namespace qv;
+
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Сохранить изменения?");

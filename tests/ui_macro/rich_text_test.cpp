@@ -4,6 +4,8 @@
 #include "macro/colours.h"
 #include "ui/macro/rich_text.h"
 
+using namespace qv;
+
 namespace {
 
 // What the editor saves must be the colouring it shows.

@@ -9,6 +9,8 @@
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/child_window.h"
 
+using namespace qv;
+
 namespace {
 
 // Stands in for the real windows: it only records that it was made.

@@ -10,6 +10,8 @@
 #include "ui/main/unitabout.h"
 #include "ui/main/unitcom.h"
 
+using namespace qv;
+
 namespace {
 
 class PortDialog : public LinkTest {

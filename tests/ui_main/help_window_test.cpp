@@ -11,6 +11,8 @@
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/help/unithelp.h"
 
+using namespace qv;
+
 namespace {
 
 const QString kGuideTitle = QStringLiteral("Руководство пользователя");

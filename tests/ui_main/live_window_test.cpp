@@ -20,6 +20,8 @@
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/main/front_panel.h"
 
+using namespace qv;
+
 namespace {
 
 class LiveWindow : public MainWindowTest {

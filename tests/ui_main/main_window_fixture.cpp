@@ -8,6 +8,8 @@
 #include "ui/main/child_window.h"
 #include "ui/main/modal.h"
 
+using namespace qv;
+
 void ResetWindowManagement() {
   ProgramClosing = false;
   for (ChildWindowFlagsRecord& flags : ChildWindowFlags)

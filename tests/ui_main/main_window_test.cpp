@@ -29,6 +29,8 @@
 #include "ui/main/unavailable.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 using MainWindow = MainWindowTest;

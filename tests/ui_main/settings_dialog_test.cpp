@@ -11,6 +11,8 @@
 #include "tests/support/children.h"
 #include "tests/ui_main/main_window_fixture.h"
 
+using namespace qv;
+
 namespace {
 
 struct Typed {

@@ -15,6 +15,8 @@
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
 
+using namespace qv;
+
 namespace {
 
 class SimMainWindow : public MainWindowTest {

@@ -9,6 +9,8 @@
 #include "tests/support/test_host.h"
 #include "ui/main/status_bar.h"
 
+using namespace qv;
+
 namespace {
 
 class StatusTexts : public ::testing::Test {

@@ -2,6 +2,8 @@
 
 #include "ui/main/window_layout.h"
 
+using namespace qv;
+
 namespace {
 
 const QMargins kFrame(1, 20, 1, 1);  // a title bar and thin borders

@@ -18,6 +18,8 @@
 #include "ui/main/program_host.h"
 #include "ui/memory/unitmem.h"
 
+using namespace qv;
+
 namespace {
 
 void timeRead(TFormMem& form, const MemoryArea& area) {

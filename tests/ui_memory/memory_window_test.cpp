@@ -20,6 +20,8 @@
 #include "ui/main/fonts.h"
 #include "ui/memory/unitmem.h"
 
+using namespace qv;
+
 namespace {
 
 TEST(DumpFont, LargestSizeWhoseLetterFitsASixtyFifth) {

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+using namespace qv;
+
 namespace {
 
 bool nearColour(QRgb pixel, const QColor& colour, int tolerance) {

@@ -15,6 +15,8 @@
 #include "tests/support/test_host.h"
 #include "ui/main/fonts.h"
 
+using namespace qv;
+
 namespace {
 
 struct HitCase {

@@ -27,6 +27,8 @@
 #include "ui/runs/runs.h"
 #include "ui/runs/unitdiag.h"
 
+using namespace qv;
+
 namespace {
 
 // One sample: time, I, V, T, Tc, E, P, R, dI/dt, dV/dt, dT/dt.

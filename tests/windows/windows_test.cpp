@@ -18,6 +18,8 @@
 #include "ui/memory/memory_window.h"
 #include "ui/memory/unitmem.h"
 
+using namespace qv;
+
 namespace {
 
 // Records the child windows in the order they are first shown.

@@ -10,6 +10,8 @@
 #include "ui/main/artwork.h"
 #include "ui/main/fonts.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kZoom = 4;

@@ -26,6 +26,8 @@
 #include "tools/qvctl/poll_schedule.h"
 #include "tools/qvctl/qvctl_host.h"
 
+using namespace qv;
+
 namespace {
 
 // A device path from --port: it stands in for the configured COM number, and

@@ -12,6 +12,8 @@
 #include "macro/store.h"
 #include "tools/qvctl/options.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kExitMacroErrors = 1;

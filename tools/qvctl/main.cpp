@@ -10,6 +10,8 @@
 #include "tools/qvctl/run_commands.h"
 #include "tools/qvctl/soak_command.h"
 
+using namespace qv;
+
 namespace {
 
 int usage(const QString& error) {

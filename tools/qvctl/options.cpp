@@ -4,6 +4,8 @@
 
 #include "common/settings_record.h"
 
+using namespace qv;
+
 namespace {
 
 // "3", "COM3", "com3": the COM number; -1 for a number out of range; 0 for

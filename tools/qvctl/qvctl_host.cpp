@@ -10,6 +10,8 @@
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/options.h"
 
+using namespace qv;
+
 bool QvctlHost::ask(const QString& question) {
   if (answerYes)
     return true;

@@ -9,7 +9,7 @@
 // questions are asked on the terminal (or answered by --yes), the port is
 // the configured one, a memory read shows its percentage on a terminal and
 // the runs a recording sees go to stdout.
-class QvctlHost : public Host {
+class QvctlHost : public qv::Host {
  public:
   void showMessage(const QString& text) override { messages << text; }
   bool ask(const QString& question) override;

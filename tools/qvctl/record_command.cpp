@@ -11,6 +11,8 @@
 #include "tools/qvctl/options.h"
 #include "tools/qvctl/qvctl_host.h"
 
+using namespace qv;
+
 namespace {
 
 struct RecordOptions {

@@ -16,6 +16,8 @@
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/options.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kExitNoSamples = 1;

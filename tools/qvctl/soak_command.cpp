@@ -14,6 +14,8 @@
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/options.h"
 
+using namespace qv;
+
 namespace {
 
 enum Step { kMeasurement, kScreen, kMemory, kSteps };

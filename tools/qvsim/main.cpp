@@ -10,6 +10,8 @@
 #include "sim/options.h"
 #include "sim/pty_runner.h"
 
+using namespace qv;
+
 namespace {
 
 void prepareChannels(const sim::SimOptions& options, sim::Engine& engine) {

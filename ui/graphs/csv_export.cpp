@@ -9,6 +9,8 @@
 #include "common/messages.h"
 #include "ui/main/modal.h"
 
+using namespace qv;
+
 void ExportRunCsv(QWidget* parent, const RunSeries& run, std::optional<double> start,
                   const QString& runName) {
   QFileDialog dialog(parent, QStringLiteral("Экспорт в CSV"), GraFolder(),

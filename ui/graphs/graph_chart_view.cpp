@@ -6,6 +6,8 @@
 
 #include "ui/graphs/graph_geometry.h"
 
+using namespace qv;
+
 namespace {
 
 // How far from a line, in pixels, a click still takes its point.

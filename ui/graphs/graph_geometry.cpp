@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace qv;
+
 namespace {
 
 constexpr int kGridSize = 3;

@@ -22,7 +22,7 @@ std::array<ChartPlacement, kChartCount> ChartCells(QSize client, int zoomedChart
 
 // The recorded samples of a channel that can be shown: Count kept within the
 // series, since nothing stops a channel at their end.
-int RecordedCount(const ChannelRecord& channel);
+int RecordedCount(const qv::ChannelRecord& channel);
 
 struct ValueRange {
   double min = 0;

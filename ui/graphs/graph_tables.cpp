@@ -1,5 +1,7 @@
 #include "ui/graphs/graph_tables.h"
 
+using namespace qv;
+
 const std::array<GraphChartInfo, kChartCount> kGraphCharts = {{
     {"Chart1", "Ток (А)", "#0.00"},
     {"Chart2", "V (В)", "#0.00"},

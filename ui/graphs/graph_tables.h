@@ -20,12 +20,10 @@ struct GraphChartInfo {
   const char* numberFormat;
 };
 
-using SampleSeries = double (ChannelRecord::*)[kSeriesCapacity];
-
 // One recorded quantity of a channel and the series that shows it; the order
 // is that of the per-sample log and of the point report.
 struct GraphQuantityInfo {
-  SampleSeries values;
+  qv::SampleSeries values;
   int chart;  // index into kGraphCharts
   const char* seriesName;
   const char* seriesTitle;  // null: the chart's axis title

@@ -6,6 +6,8 @@
 #include "ui/graphs/graph_tables.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kFieldWidth = 7;

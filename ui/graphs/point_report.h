@@ -2,7 +2,9 @@
 
 #include <QString>
 
+namespace qv {
 struct RunSeries;
+}
 class TFormAbout;
 
 // x with two decimals, right-aligned in exactly 7 characters; a longer
@@ -17,9 +19,9 @@ bool ValidPointIndex(int index);
 QString BuildPointReport(int channel, int index);
 // The same text of a sample of a run and the run's sample count; empty for
 // an index outside the run.
-QString BuildPointReport(const RunSeries& run, int index);
+QString BuildPointReport(const qv::RunSeries& run, int index);
 
 // The report in a new About window of its own; null, and no window, for an
 // index outside the series.
 TFormAbout* ShowPointReport(int channel, int index);
-TFormAbout* ShowPointReport(const RunSeries& run, int index);
+TFormAbout* ShowPointReport(const qv::RunSeries& run, int index);

@@ -3,6 +3,8 @@
 #include "common/clock.h"
 #include "ui/graphs/graph_geometry.h"
 
+using namespace qv;
+
 RunSource::RunSource(int channel) : channel_(channel) {}
 
 RunSource::RunSource(QList<LoadedRun> runs) : runs_(std::move(runs)) {}

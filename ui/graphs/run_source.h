@@ -12,16 +12,16 @@
 class RunSource {
  public:
   explicit RunSource(int channel);
-  explicit RunSource(QList<LoadedRun> runs);
+  explicit RunSource(QList<qv::LoadedRun> runs);
 
   // 0 or 1; -1 for runs from files.
   int channel() const { return channel_; }
   bool live() const { return channel_ >= 0; }
-  const QList<LoadedRun>& loadedRuns() const { return runs_; }
+  const QList<qv::LoadedRun>& loadedRuns() const { return runs_; }
 
   // One for a channel.
   int runCount() const;
-  RunSeries series(int run) const;
+  qv::RunSeries series(int run) const;
   // The date-time in days of the run's sample 0, when known.
   std::optional<double> start(int run) const;
   // The file's name, or "Канал 1".
@@ -33,7 +33,7 @@ class RunSource {
 
  private:
   int channel_ = -1;
-  QList<LoadedRun> runs_;
+  QList<qv::LoadedRun> runs_;
 };
 
 // "dd.MM.yyyy hh:mm:ss" of a date-time in days.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace qv;
+
 namespace {
 
 // Where each column ends in time: column c holds the samples from the end

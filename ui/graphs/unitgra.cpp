@@ -19,6 +19,8 @@
 #include "ui/graphs/point_report.h"
 #include "ui/main/unitabout.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kFontPixels = 14;

@@ -27,7 +27,7 @@ class TFormGra : public ChildWindow, public Printable {
   explicit TFormGra(int channel, QWidget* parent = nullptr);
   // A window of its own beside them; several runs each take a colour and the
   // legend names their files.
-  explicit TFormGra(QList<LoadedRun> runs, QWidget* parent = nullptr);
+  explicit TFormGra(QList<qv::LoadedRun> runs, QWidget* parent = nullptr);
 
   // -1 for runs from files.
   int channel() const { return source_.channel(); }
@@ -86,7 +86,7 @@ class TFormGra : public ChildWindow, public Printable {
   // Draws the shown samples reduced to the chart's pixel columns.
   void drawChart(int chart);
   // A run as a chart shows it: a channel's samples up to the chart's count.
-  RunSeries shownRun(int chart, int run) const;
+  qv::RunSeries shownRun(int chart, int run) const;
   // The time span of the samples a chart shows.
   ValueRange shownTimes(int chart) const;
   void fitAxisTitle(int chart, int chartHeight);
@@ -99,7 +99,7 @@ class TFormGra : public ChildWindow, public Printable {
   int sampleAt(const Line& line, QPointF point) const;
 
   const RunSource source_;
-  int ownZoomedChart_ = kNoZoomedChart;  // a channel keeps its own in its record
+  int ownZoomedChart_ = qv::kNoZoomedChart;  // a channel keeps its own in its record
   std::array<GraphChartView*, kChartCount> charts_{};
   std::array<QValueAxis*, kChartCount> timeAxes_{};
   std::array<QValueAxis*, kChartCount> valueAxes_{};

@@ -11,6 +11,8 @@
 #include "common/text.h"
 #include "ui/main/colours.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kBezelSegments = 33;

@@ -29,13 +29,13 @@ struct DialReading {
   QString letter;
   double fullScale = 0;
   double value = 0;
-  double setPoint = kNoSetPoint;
+  double setPoint = qv::kNoSetPoint;
 };
-DialReading ReadDial(const ChannelRecord& channel, int kind);
+DialReading ReadDial(const qv::ChannelRecord& channel, int kind);
 // What the instruments window shows: the newest sample while the channel
 // records, else its live element (Count), so the needles follow the charger
 // also when nothing is recorded.
-DialReading LiveDialReading(const ChannelRecord& channel, int kind);
+DialReading LiveDialReading(const qv::ChannelRecord& channel, int kind);
 QString ValueText(double value);
 QString SetPointText(double setPoint);
 QColor PanelColour(double setPoint);
@@ -120,5 +120,5 @@ void DrawArcSegment(QPainter& canvas, int cx, int cy, double R, double start, do
 void DrawRadialText(QPainter& canvas, int cx, int cy, int R, int angle, int height,
                     const QString& text, const QColor& colour);
 // One instrument of the channel on a client area of the given size.
-void DrawDial(QPainter& canvas, QSize client, const ChannelRecord& channel, int kind);
+void DrawDial(QPainter& canvas, QSize client, const qv::ChannelRecord& channel, int kind);
 void DrawDialReading(QPainter& canvas, QSize client, int kind, const DialReading& reading);

@@ -8,6 +8,8 @@
 #include "acquisition/shared_state.h"
 #include "ui/instruments/dials.h"
 
+using namespace qv;
+
 int RedrawCountdown[2] = {0, 0};
 
 namespace {

@@ -5,6 +5,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+using namespace qv;
+
 namespace {
 
 MacroColour toMacroColour(const QBrush& brush, MacroColour unset) {

@@ -11,11 +11,10 @@ class QTextDocument;
 // The macro library hands colouring over as runs; these put them on a text
 // document and read them back for saving.
 
-
 // In order, a later run overriding an earlier one; runs past the end of the
 // text are cut off there.
-void ApplyColourRuns(QTextDocument& document, const QList<MacroColourRun>& runs);
+void ApplyColourRuns(QTextDocument& document, const QList<qv::MacroColourRun>& runs);
 
 // The document's colouring as runs, neighbours of one style joined; text
 // without a colour of its own counts as black on white.
-QList<MacroColourRun> ColourRunsOf(const QTextDocument& document);
+QList<qv::MacroColourRun> ColourRunsOf(const QTextDocument& document);

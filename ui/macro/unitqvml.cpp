@@ -32,6 +32,8 @@
 #include "ui/main/modal.h"
 #include "ui/main/unavailable.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kDesignWidth = 787;
@@ -158,8 +160,8 @@ TFormQvml::TFormQvml(QWidget* parent)
       ImageList1(ToolImageList()) {
   setWindowTitle(QStringLiteral("Редактор макросов"));
   const std::pair<QObject*, const char*> parts[] = {
-      {MainMenu1, "MainMenu1"}, {Panel1, "Panel1"},       {ListBox1, "ListBox1"},
-      {ListBox3, "ListBox3"},   {Panel2, "Panel2"},       {RichEdit1, "RichEdit1"},
+      {MainMenu1, "MainMenu1"}, {Panel1, "Panel1"},     {ListBox1, "ListBox1"},
+      {ListBox3, "ListBox3"},   {Panel2, "Panel2"},     {RichEdit1, "RichEdit1"},
       {RichEdit2, "RichEdit2"}, {ListBox2, "ListBox2"},
   };
   for (const auto& [part, name] : parts)

@@ -40,20 +40,19 @@ class TFormQvml : public ChildWindow {
   // A menu item or tool button by its name ("N5", "ToolButton6").
   QAction* item(const char* name) const;
 
-
   // The caret's line and column as the last key release or click left them.
   int CaretLine = 0;
   int CaretColumn = 0;
 
-  void N5Click();                         // save, without asking
-  void N8Click();                         // close
-  void ToolButton2Click();                // print
-  void ToolButton4Click();                // move up
-  void ToolButton5Click();                // move down
-  void ToolButton6Click();                // add
-  void ToolButton7Click();                // delete
-  void Pb1Click(MacroTemplateKind kind);  // new from a template
-  void QVML1Click();                      // the macro language reference
+  void N5Click();                             // save, without asking
+  void N8Click();                             // close
+  void ToolButton2Click();                    // print
+  void ToolButton4Click();                    // move up
+  void ToolButton5Click();                    // move down
+  void ToolButton6Click();                    // add
+  void ToolButton7Click();                    // delete
+  void Pb1Click(qv::MacroTemplateKind kind);  // new from a template
+  void QVML1Click();                          // the macro language reference
   void ListBox1Click();
   void ListBox2DblClick();
   void RichEdit1KeyUp();
@@ -74,7 +73,7 @@ class TFormQvml : public ChildWindow {
 
   void caretMoved();
   void formatAndCompile();
-  void putText(const QString& text, const QList<MacroColourRun>& runs, int selectionStart,
+  void putText(const QString& text, const QList<qv::MacroColourRun>& runs, int selectionStart,
                int selectionLength);
   // The editor's text and colouring into the store before one of its commands.
   void takeText();

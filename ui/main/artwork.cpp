@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QRadialGradient>
 
+using namespace qv;
+
 namespace {
 
 constexpr int kButtonSize = 26;

@@ -2,14 +2,14 @@
 
 #include <QColor>
 
-#include "ui/main/colours.h"
 #include <QIcon>
 #include <QImage>
 #include <QList>
+#include "ui/main/colours.h"
 
 // The program's colour: the main window's face, the status bar's progress
 // fill and the program icon.
-inline const QColor kWindowSkyBlue = ToQColor(kSkyBlue);
+inline const QColor kWindowSkyBlue = ToQColor(qv::kSkyBlue);
 
 // The front panel's artwork, drawn in code so that it can be regenerated and
 // reviewed: the panel picture (written to a file at build time) and the four

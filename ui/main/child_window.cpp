@@ -9,6 +9,8 @@
 #include "settings/window_position.h"
 #include "ui/main/window_layout.h"
 
+using namespace qv;
+
 const ChildWindowInfo kChildWindows[kChildWindowCount] = {
     {ChildKind::Dev,
      "N19",

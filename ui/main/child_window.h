@@ -20,7 +20,7 @@ struct ChildWindowInfo {
   const char* menuCaption;
   const char* shortcut;
   uint8_t maskBit;  // its bit in OpenWindowsMask
-  QString SettingsRecord::*positionKey;
+  QString qv::SettingsRecord::*positionKey;
   QSize firstSize;  // client size before the user gives it one
 };
 
@@ -55,7 +55,6 @@ class ChildWindow : public QWidget {
   // Left, top, width and height of the client area, without blanks: what
   // showing the window applies again, so a window stays where it was.
   QString positionText() const;
-
 
  protected:
   QTimer* const Timer1;  // object name "Timer1"

@@ -4,6 +4,6 @@
 
 #include "common/palette.h"
 
-inline QColor ToQColor(Rgb colour) {
+inline QColor ToQColor(qv::Rgb colour) {
   return QColor(colour.red, colour.green, colour.blue);
 }

@@ -14,6 +14,8 @@
 #include "ui/main/artwork.h"
 #include "ui/main/colours.h"
 
+using namespace qv;
+
 QImage PanelBitmap(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
 QPoint ButtonCentre[kPanelButtons];
 

@@ -4,6 +4,8 @@
 
 #include "link/device_link.h"
 
+using namespace qv;
+
 namespace {
 
 std::function<int(QDialog&)>& runner() {

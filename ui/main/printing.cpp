@@ -8,6 +8,8 @@
 #include "ui/main/child_window.h"
 #include "ui/main/modal.h"
 
+using namespace qv;
+
 void PrintWindow(Printable& window, QWidget* dialogParent) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(window.documentName());

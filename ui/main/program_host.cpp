@@ -9,6 +9,8 @@
 #include "ui/main/unitcom.h"
 #include "ui/main/unitm.h"
 
+using namespace qv;
+
 void ProgramHost::showMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, kMainWindowCaption, text, QMessageBox::Ok,
                   QApplication::activeWindow());

@@ -4,7 +4,7 @@
 
 // The program's host: message boxes, the port dialog, and the main window
 // for the status bar, a memory read's progress and the end of a run.
-class ProgramHost : public Host {
+class ProgramHost : public qv::Host {
  public:
   void showMessage(const QString& text) override;
   bool ask(const QString& question) override;

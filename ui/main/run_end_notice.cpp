@@ -7,6 +7,8 @@
 #include "ui/main/artwork.h"
 #include "ui/main/captions.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kTrayMessageMs = 10000;

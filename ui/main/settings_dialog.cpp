@@ -14,6 +14,8 @@
 #include "settings/program_options.h"
 #include "settings/settings.h"
 
+using namespace qv;
+
 namespace {
 
 const QString kComPrefix = QStringLiteral("COM");

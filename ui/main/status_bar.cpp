@@ -13,6 +13,8 @@
 #include "link/port.h"
 #include "ui/main/artwork.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kTextTop = 4;

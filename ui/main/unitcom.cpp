@@ -10,6 +10,8 @@
 #include "link/port.h"
 #include "ui/main/modal.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kClientWidth = 177;

@@ -38,6 +38,8 @@
 #include "ui/main/unitabout.h"
 #include "ui/main/window_layout.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kTickMs = 500;

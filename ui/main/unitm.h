@@ -8,7 +8,9 @@
 #include "link/serial_port.h"
 
 class PanelView;
+namespace qv {
 class Poller;
+}
 class RunEndNotice;
 class ProgressPanel;
 class QLabel;
@@ -23,7 +25,7 @@ class TFormM : public QMainWindow {
   Q_OBJECT
 
   // First: Timer2 is its timer.
-  Poller* const poller_;
+  qv::Poller* const poller_;
 
   // The window's parts, found by these names (object names) from outside:
   // Image1, StatusBar1, Timer1, Timer2, StatusPanel0..2, ProgressPanel,
@@ -49,9 +51,9 @@ class TFormM : public QMainWindow {
   static TFormM* openWindow();
 
   // Where "Демо режим (без ЗУ)" gets its charger from.
-  using DemoChargerFactory = std::function<std::unique_ptr<SerialPortIo>()>;
+  using DemoChargerFactory = std::function<std::unique_ptr<qv::SerialPortIo>()>;
   void setDemoCharger(DemoChargerFactory factory);
-  Poller* poller() const { return poller_; }
+  qv::Poller* poller() const { return poller_; }
 
   void N40Click();
   void N41Click();

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <algorithm>
 
+using namespace qv;
+
 namespace {
 
 constexpr int kShortest = 85;  // per cent of a window's first size

@@ -15,6 +15,8 @@
 #include "memory/memory_image.h"
 #include "ui/memory/memory_window.h"
 
+using namespace qv;
+
 namespace {
 
 constexpr int kGroupWidth = 164;

@@ -1,5 +1,7 @@
 #include "ui/runs/run_report.h"
 
+using namespace qv;
+
 namespace {
 
 // Decimals: minutes and temperatures to a tenth, energy to a hundredth,

@@ -17,7 +17,8 @@ struct RunReport {
 
 // The figures of the whole run and its phases, numbers in the locale's
 // decimals and without digit grouping.
-RunReport BuildRunReport(const QString& heading, const RunSummary& summary, const QLocale& locale);
+RunReport BuildRunReport(const QString& heading, const qv::RunSummary& summary,
+                         const QLocale& locale);
 
 // Tab-separated lines for a spreadsheet: the heading, the figures, an empty
 // line, the phases with their column captions.

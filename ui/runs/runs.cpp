@@ -6,6 +6,8 @@
 #include "ui/main/run_windows.h"
 #include "ui/runs/unitdiag.h"
 
+using namespace qv;
+
 namespace {
 
 const QSize kGraphsFirstSize(960, 600);

@@ -14,6 +14,8 @@
 #include "acquisition/recording.h"
 #include "ui/graphs/csv_export.h"
 
+using namespace qv;
+
 namespace {
 
 // Room above and below a row's text.

@@ -16,7 +16,7 @@ class TFormDiag : public ChildWindow, public Printable {
 
  public:
   explicit TFormDiag(int channel, QWidget* parent = nullptr);
-  explicit TFormDiag(LoadedRun run, QWidget* parent = nullptr);
+  explicit TFormDiag(qv::LoadedRun run, QWidget* parent = nullptr);
 
   const RunSource& source() const { return source_; }
   const RunReport& report() const { return report_; }
