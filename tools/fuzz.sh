@@ -8,20 +8,14 @@
 # tools/sanitize.sh sources this file for the functions below.
 set -euo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
 FUZZ_TARGETS=(compiler formatter rtf settings reply dump run)
 
 # clang and its sanitizer and libFuzzer runtimes; llvm for readable stacks.
 # The project's own packages come from tools/setup.sh.
 install_sanitizer_toolchain() {
-  local packages=(clang libclang-rt-14-dev llvm cmake ninja-build) missing=() p sudo=""
-  for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-  done
-  [ ${#missing[@]} -gt 0 ] || return 0
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "fuzz: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  install_packages fuzz clang libclang-rt-14-dev llvm cmake ninja-build
 }
 
 # Configures DIR as a sanitizer build: clang, Qt's own checks on (a Debug

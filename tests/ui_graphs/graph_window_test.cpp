@@ -12,6 +12,7 @@
 #include "common/settings_record.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/window_management.h"
 #include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graphs.h"
@@ -48,9 +49,7 @@ class GraphWindow : public ::testing::Test {
  protected:
   GraphWindow() {
     InitSharedState();
-    ProgramClosing = false;
-    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
-      f = {};
+    ResetWindowManagement();
     Settings.GraPos = QStringLiteral("10,10,557,311");
     Settings.Gra2Pos = QStringLiteral("30,30,571,317");
     RegisterGraphWindows();
@@ -61,8 +60,7 @@ class GraphWindow : public ::testing::Test {
       delete window;
     for (ChildKind kind : kKinds)
       RegisterChildWindow(kind, {});
-    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
-      f = {};
+    ResetWindowManagement();
   }
 
   TFormGra* open(int channel) {

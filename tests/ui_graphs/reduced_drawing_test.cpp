@@ -14,6 +14,7 @@
 
 #include "acquisition/shared_state.h"
 #include "common/settings_record.h"
+#include "tests/support/window_management.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/unitgra.h"
 #include "ui/main/child_window.h"
@@ -89,9 +90,7 @@ class ReducedDrawing : public ::testing::Test {
  protected:
   ReducedDrawing() {
     InitSharedState();
-    ProgramClosing = false;
-    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
-      f = {};
+    ResetWindowManagement();
     Settings.GraPos = QStringLiteral("0,0,720,420");
   }
   ~ReducedDrawing() override {

@@ -17,6 +17,7 @@
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
+#include "tests/support/window_management.h"
 #include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/point_report.h"
@@ -54,9 +55,7 @@ class RunGraphs : public ::testing::Test {
  protected:
   RunGraphs() {
     InitSharedState();
-    ProgramClosing = false;
-    for (ChildWindowFlagsRecord& f : ChildWindowFlags)
-      f = {};
+    ResetWindowManagement();
     SetChildMenuCheck([this](ChildKind kind, bool) { menuMarks << kind; });
     SetModalRunner([this](QDialog& dialog) { return answerDialog(dialog); });
   }

@@ -13,6 +13,7 @@
 #include "tests/support/pixels.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/window_management.h"
 #include "ui/instruments/dials.h"
 #include "ui/instruments/instruments.h"
 #include "ui/instruments/unitdev.h"
@@ -55,10 +56,8 @@ class InstrumentsWindow : public ::testing::TestWithParam<int> {
   }
 
   static void resetWindows() {
-    ProgramClosing = false;
+    ResetWindowManagement();
     RedrawCountdown[0] = RedrawCountdown[1] = 0;
-    for (ChildWindowFlagsRecord& flags : ChildWindowFlags)
-      flags = {};
     Settings.DevPos = kDefaultPosition;
     Settings.Dev2Pos = kDefaultPosition;
   }

@@ -28,6 +28,7 @@
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
+#include "tests/support/window_management.h"
 #include "ui/help/unithelp.h"
 #include "ui/macro/macro_editor.h"
 #include "ui/macro/rich_text.h"
@@ -73,9 +74,7 @@ class MacroEditorWindow : public ::testing::Test {
  protected:
   MacroEditorWindow() {
     InstallFontSubstitutions();
-    ProgramClosing = false;
-    for (ChildWindowFlagsRecord& flags : ChildWindowFlags)
-      flags = {};
+    ResetWindowManagement();
     MacroNameList = MacroNameListRecord();
     CurrentMacroName.clear();
     Settings.QvmlPos = kEditorPosition;

@@ -10,12 +10,6 @@
 
 using namespace qv;
 
-void ResetWindowManagement() {
-  ProgramClosing = false;
-  for (ChildWindowFlagsRecord& flags : ChildWindowFlags)
-    flags = {};
-}
-
 MainWindowTest::MainWindowTest() {
   QFile::copy(QStringLiteral(QV_PICTURE_PATH), folder.file("qv2x.bmp"));
   ResetWindowManagement();

@@ -8,6 +8,7 @@
 
 #include "tests/support/children.h"
 #include "tests/support/link_fixture.h"
+#include "tests/support/window_management.h"
 #include "ui/main/panel_view.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unitm.h"
@@ -43,6 +44,3 @@ class MainWindowTest : public LinkTest {
     return static_cast<int>(QDialog::Rejected);
   };
 };
-
-// Resets the window-management state between tests.
-void ResetWindowManagement();

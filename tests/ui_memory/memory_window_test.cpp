@@ -16,6 +16,7 @@
 #include "tests/support/screenshot.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/test_host.h"
+#include "tests/support/window_management.h"
 #include "ui/main/child_window.h"
 #include "ui/main/fonts.h"
 #include "ui/memory/unitmem.h"
@@ -53,16 +54,13 @@ class MemoryWindow : public LinkTest {
   MemoryWindow() {
     InstallFontSubstitutions();
     InitSharedState();
-    ProgramClosing = false;
-    for (ChildWindowFlagsRecord& flags : ChildWindowFlags)
-      flags = {};
+    ResetWindowManagement();
     form = std::make_unique<TFormMem>();
     form->show();
   }
   ~MemoryWindow() override {
     form.reset();
-    for (ChildWindowFlagsRecord& flags : ChildWindowFlags)
-      flags = {};
+    ResetWindowManagement();
   }
 
   QStringList memoLines() const { return form->Memo1->toPlainText().split('\n'); }

@@ -78,19 +78,12 @@ const QStringList kFigureColumns = {QStringLiteral("Величина"), QStringL
 
 }  // namespace
 
-TFormDiag::TFormDiag(int channel, QWidget* parent)
-    : ChildWindow(parent),
-      Label1(new QLabel),
-      StringGrid1(newTable()),
-      StringGrid2(newTable()),
-      Button1(new QPushButton(QStringLiteral("Копировать"))),
-      Button2(new QPushButton(QStringLiteral("Экспорт в CSV..."))),
-      Button3(new QPushButton(QStringLiteral("Печать..."))),
-      source_(channel) {
-  build();
-}
+TFormDiag::TFormDiag(int channel, QWidget* parent) : TFormDiag(RunSource(channel), parent) {}
 
 TFormDiag::TFormDiag(LoadedRun run, QWidget* parent)
+    : TFormDiag(RunSource(QList<LoadedRun>{std::move(run)}), parent) {}
+
+TFormDiag::TFormDiag(RunSource source, QWidget* parent)
     : ChildWindow(parent),
       Label1(new QLabel),
       StringGrid1(newTable()),
@@ -98,7 +91,7 @@ TFormDiag::TFormDiag(LoadedRun run, QWidget* parent)
       Button1(new QPushButton(QStringLiteral("Копировать"))),
       Button2(new QPushButton(QStringLiteral("Экспорт в CSV..."))),
       Button3(new QPushButton(QStringLiteral("Печать..."))),
-      source_(QList<LoadedRun>{std::move(run)}) {
+      source_(std::move(source)) {
   build();
 }
 

@@ -44,6 +44,7 @@ class TFormDiag : public ChildWindow, public Printable {
   void tick() override;
 
  private:
+  TFormDiag(RunSource source, QWidget* parent);
   void build();
   void fillTables();
   // What moves when a channel's samples may have changed.
