@@ -6,6 +6,7 @@
 #include "acquisition/query.h"
 #include "acquisition/shared_state.h"
 #include "common/commands.h"
+#include "common/host.h"
 #include "common/settings_record.h"
 #include "link/device_link.h"
 #include "link/port.h"
@@ -64,8 +65,7 @@ void Poller::setReconnectPauses(int firstMs, int longestMs) {
   longestPauseMs_ = std::max(firstMs, longestMs);
 }
 
-void Poller::start(std::function<bool()> reopen) {
-  reopen_ = std::move(reopen);
+void Poller::start() {
   reconnectTimer_->stop();
   reconnecting_ = false;
   active_ = interval_ > 0;
@@ -125,7 +125,7 @@ void Poller::attemptReconnect() {
     return;
   }
   setNote(QStringLiteral("Переподключение к ЗУ..."));
-  const bool open = DeviceLink.PortOpen || (reopen_ && reopen_());
+  const bool open = DeviceLink.PortOpen || CurrentHost().reopenPort();
   const bool found = open && IdentifyCharger();
   if (!reconnecting_)
     return;  // stopped meanwhile (the exchanges run pending events)

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class QTimer;
 
@@ -36,9 +35,9 @@ class Poller : public QObject {
   // Pauses between reconnect attempts: the first, doubled up to the last.
   void setReconnectPauses(int firstMs, int longestMs);
 
-  // Polls the charger just identified on the open port; reopen() opens that
-  // port again without asking anyone, true when it is open.
-  void start(std::function<bool()> reopen);
+  // Polls the charger just identified on the open port; after a lost link the
+  // host reopens it.
+  void start();
   // No more polling and no reconnecting.
   void stop();
   bool active() const { return active_; }
@@ -63,7 +62,6 @@ class Poller : public QObject {
 
   QTimer* const timer_;
   QTimer* const reconnectTimer_;
-  std::function<bool()> reopen_;
   int interval_ = 3000;
   int firstPauseMs_ = 2000;
   int longestPauseMs_ = 30000;

@@ -44,6 +44,10 @@ void Host::refreshStatus() {}
 
 void Host::memoryReadProgress() {}
 
+bool Host::reopenPort() {
+  return false;
+}
+
 std::unique_ptr<SerialPortIo> Host::makeSerialPort() {
   return nullptr;
 }

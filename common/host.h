@@ -38,6 +38,10 @@ class Host {
   // MemoryImage.ReadProgress and keep the program alive.
   virtual void memoryReadProgress();
 
+  // Opens the charger's port again after a lost link, without asking anyone;
+  // true when it is open. The default has no port to reopen.
+  virtual bool reopenPort();
+
   // The port to talk through; null for the system's serial port.
   virtual std::unique_ptr<SerialPortIo> makeSerialPort();
 

@@ -65,7 +65,8 @@ class Polling : public LinkTest {
 
 TEST_F(Polling, EachTickAsksForTheMeasurementsThenTheScreen) {
   openPort();
-  poller.start([] { return false; });
+  TestHost().reopenPort = [] { return false; };
+  poller.start();
   ASSERT_TRUE(WaitFor([this] { return polls >= 3; }, 3000));
   poller.stop();
   const QStringList codes = sentCodes();
@@ -78,7 +79,8 @@ TEST_F(Polling, EachTickAsksForTheMeasurementsThenTheScreen) {
 
 TEST_F(Polling, WaitsWhileTheLinkIsHeldOrBusyAndResumesAfter) {
   openPort();
-  poller.start([] { return false; });
+  TestHost().reopenPort = [] { return false; };
+  poller.start();
   {
     const BackgroundHold hold;  // a memory read or a dialog
     poller.poll();
@@ -96,10 +98,11 @@ TEST_F(Polling, ALostChargerIsFoundAgainWithGrowingPausesAndNoMessage) {
   QList<qint64> attempts;
   QElapsedTimer clock;
   clock.start();
-  poller.start([&] {
+  TestHost().reopenPort = [&] {
     attempts << clock.elapsed();
     return attempts.size() >= 4 && OpenPortQuietly(1, 38400);
-  });
+  };
+  poller.start();
   silent = true;
   ASSERT_TRUE(WaitFor([this] { return poller.reconnecting(); }, 3000));
   EXPECT_FALSE(DeviceLink.PortOpen);
@@ -121,7 +124,8 @@ TEST_F(Polling, ALostChargerIsFoundAgainWithGrowingPausesAndNoMessage) {
 
 TEST_F(Polling, AReopenedPortWithAnUnsupportedChargerIsClosedAgain) {
   openPort();
-  poller.start([] { return OpenPortQuietly(1, 38400); });
+  TestHost().reopenPort = [] { return OpenPortQuietly(1, 38400); };
+  poller.start();
   silent = true;
   ASSERT_TRUE(WaitFor([this] { return poller.reconnecting(); }, 3000));
   port.responder = [](const QByteArray&) { return ReplyChunks{Frame(U_WhoAreYou, "QV V9.9Z")}; };

@@ -35,7 +35,8 @@ class LiveOperation : public SimLinkTest {
     QObject::connect(&poller, &Poller::polled, [this] { states << ChannelData[0].State; });
     poller.setInterval(intervalMs);
     poller.setReconnectPauses(300, 1000);
-    poller.start([] { return OpenPortQuietly(1, Settings.COMSpeed); });
+    TestHost().reopenPort = [] { return OpenPortQuietly(1, Settings.COMSpeed); };
+    poller.start();
   }
 
   void TearDown() override {

@@ -28,6 +28,8 @@ struct TestHostState {
   int statusRefreshes = 0;
   std::function<void()> onStatusRefresh;
   std::function<void()> onMemoryReadBlock;
+  // Reopening the port after a lost link; the base host's when unset.
+  std::function<bool()> reopenPort;
   // The port the link opens; the system's serial port when unset.
   std::function<std::unique_ptr<qv::SerialPortIo>()> serialPort;
   std::function<void(int channel, const QString& path)> onRunStarted;
@@ -65,6 +67,9 @@ class RecordingHost : public Base {
     if (TestHost().onMemoryReadBlock)
       TestHost().onMemoryReadBlock();
     Base::memoryReadProgress();
+  }
+  bool reopenPort() override {
+    return TestHost().reopenPort ? TestHost().reopenPort() : Base::reopenPort();
   }
   std::unique_ptr<qv::SerialPortIo> makeSerialPort() override {
     return TestHost().serialPort ? TestHost().serialPort() : nullptr;

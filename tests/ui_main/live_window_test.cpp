@@ -120,4 +120,43 @@ TEST_F(LiveWindow, ARunThatEndsIsToldInTheStatusBar) {
   EXPECT_TRUE(messages.isEmpty());
 }
 
+// A lost link comes back on what was polled: the configured port or the demo
+// charger, never the other.
+TEST_F(LiveWindow, ALostLinkIsReopenedOnWhatWasPolled) {
+  startMainWindow();
+  form->poller()->setReconnectPauses(10, 10);
+  form->setDemoCharger(CreateDemoCharger);
+  TestHost().choosePort = [] { DeviceLink.ChosenPort = 1; };
+  port.responder = [](const QByteArray& request) {
+    if (static_cast<uint8_t>(request[0]) == U_WhoAreYou)
+      return ReplyChunks{Frame(U_WhoAreYou, "QV V2.3Z")};
+    if (static_cast<uint8_t>(request[0]) == U_GiveMeADC)
+      return ReplyChunks{Measurement().frame()};
+    return ReplyChunks{Frame(U_GiveMeScr, QByteArray(80, ' ') + char(80))};
+  };
+  bool back = false;
+  QObject::connect(form->poller(), &Poller::reconnected, [&] { back = true; });
+  const auto loseAndWait = [&] {
+    back = false;
+    ClosePort();
+    form->poller()->poll();
+    EXPECT_TRUE(form->poller()->reconnecting());
+    return WaitFor([&] { return back; }, 5000);
+  };
+
+  form->N40Click();
+  ASSERT_EQ(port.opens, 1);
+  ASSERT_TRUE(loseAndWait());
+  EXPECT_EQ(port.opens, 2);
+  EXPECT_FALSE(DeviceLink.DemoCharger);
+
+  form->N41Click();
+  ASSERT_TRUE(DeviceLink.DemoCharger);
+  ASSERT_TRUE(loseAndWait());
+  EXPECT_TRUE(DeviceLink.DemoCharger);
+  EXPECT_EQ(port.opens, 2);
+  EXPECT_EQ(TestHost().portDialogs, 1);
+  EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
+}
+
 }  // namespace

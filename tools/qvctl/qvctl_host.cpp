@@ -7,6 +7,7 @@
 
 #include "common/settings_record.h"
 #include "link/device_link.h"
+#include "link/port.h"
 #include "tools/qvctl/device_commands.h"
 #include "tools/qvctl/options.h"
 
@@ -26,6 +27,10 @@ bool QvctlHost::ask(const QString& question) {
 
 void QvctlHost::choosePort() {
   DeviceLink.ChosenPort = Settings.COM;
+}
+
+bool QvctlHost::reopenPort() {
+  return OpenPortQuietly(Settings.COM, Settings.COMSpeed);
 }
 
 // On a terminal only: one update per percent.

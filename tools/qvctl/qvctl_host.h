@@ -15,6 +15,7 @@ class QvctlHost : public qv::Host {
   bool ask(const QString& question) override;
   QString programFolder() override { return home; }
   void choosePort() override;
+  bool reopenPort() override;
   void memoryReadProgress() override;
   void runStarted(int channel, const QString& path) override;
   void runEnded(int channel, const QString& path) override;

@@ -59,7 +59,7 @@ int RunRecord(const QStringList& arguments) {
     if (!note.isEmpty())
       PrintError(note);
   });
-  poller.start([] { return OpenPortQuietly(Settings.COM, Settings.COMSpeed); });
+  poller.start();
   poller.poll();  // the first sample now, not one interval later
   return options.untilEnd && host.allRunsEnded() ? kExitOk : QCoreApplication::exec();
 }

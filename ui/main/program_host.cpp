@@ -28,6 +28,11 @@ void ProgramHost::choosePort() {
   RunPortDialog();
 }
 
+bool ProgramHost::reopenPort() {
+  TFormM* window = TFormM::openWindow();
+  return window && window->reopenCharger();
+}
+
 void ProgramHost::refreshStatus() {
   if (TFormM* window = TFormM::openWindow())
     window->refreshStatus();

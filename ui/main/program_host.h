@@ -10,6 +10,7 @@ class ProgramHost : public qv::Host {
   bool ask(const QString& question) override;
   QString programFolder() override { return home; }
   void choosePort() override;
+  bool reopenPort() override;
   void refreshStatus() override;
   void memoryReadProgress() override;
   void runEnded(int channel, const QString& path) override;

@@ -369,9 +369,15 @@ void TFormM::startDemo() {
   if (!demoCharger_)
     return;
   stopCharger();
-  const auto open = [this] { return OpenDemoPort(demoCharger_(), kDemoBaud); };
-  if (open() && IdentifyCharger())
-    poller_->start(open);
+  pollingDemo_ = true;
+  if (reopenCharger() && IdentifyCharger())
+    poller_->start();
+}
+
+bool TFormM::reopenCharger() {
+  if (pollingDemo_)
+    return demoCharger_ && OpenDemoPort(demoCharger_(), kDemoBaud);
+  return OpenPortQuietly(Settings.COM, Settings.COMSpeed);
 }
 
 void TFormM::stopCharger() {
@@ -381,7 +387,8 @@ void TFormM::stopCharger() {
 }
 
 void TFormM::pollRealCharger() {
-  poller_->start([] { return OpenPortQuietly(Settings.COM, Settings.COMSpeed); });
+  pollingDemo_ = false;
+  poller_->start();
 }
 
 // No dialog and no message box: the status bar says what went wrong.

@@ -75,6 +75,9 @@ class TFormM : public QMainWindow {
   // A memory read's progress in the status bar, between two blocks.
   void showReadProgress();
   void noticeRunEnd(int channel, const QString& path);
+  // Opens the port being polled again after a lost link, without asking:
+  // the demo charger or the configured port.
+  bool reopenCharger();
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -99,6 +102,7 @@ class TFormM : public QMainWindow {
 
   RunEndNotice* const runEndNotice_;
   DemoChargerFactory demoCharger_;
+  bool pollingDemo_ = false;  // what reopenCharger opens
   bool started_ = false;
   bool FirstTickDone = false;
 };
