@@ -25,6 +25,7 @@
 #include "ui/main/child_window.h"
 #include "ui/main/front_panel.h"
 #include "ui/main/panel_view.h"
+#include "ui/main/program_host.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/unavailable.h"
 #include "ui/main/unitabout.h"
@@ -295,6 +296,24 @@ TEST_F(MainWindow, ChannelsKeepTheirMacroNamesFromStartToExit) {
   ini.load(SettingsFilePath());
   EXPECT_EQ(ini.readString("COMMON", "LastMacro1", ""), "Заряд.qvml");
   EXPECT_EQ(ini.readString("COMMON", "LastMacro2", ""), "Литий.qvml");
+}
+
+// Right after the port dialog closes no window is active; a box without a
+// parent could then stay hidden behind the main window it blocks.
+TEST_F(MainWindow, MessageBoxesBelongToTheMainWindowWhenNoneIsActive) {
+  startMainWindow();
+  QList<QWidget*> parents;
+  answerDialog = [&](QDialog& dialog) {
+    parents << dialog.parentWidget();
+    dialog.reject();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  QApplication::setActiveWindow(nullptr);
+  ASSERT_EQ(QApplication::activeWindow(), nullptr);
+  ProgramHost host;
+  host.showMessage(QStringLiteral("Сообщение"));
+  host.ask(QStringLiteral("Вопрос?"));
+  EXPECT_EQ(parents, (QList<QWidget*>{form.get(), form.get()}));
 }
 
 TEST_F(MainWindow, ExitClosesThePointReportsLeftOpen) {

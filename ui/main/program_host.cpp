@@ -11,15 +11,27 @@
 
 using namespace qv;
 
+namespace {
+
+// A box needs a window to belong to, or the window manager may put it behind
+// the main window, which it blocks: right after a dialog closes no window is
+// active.
+QWidget* boxParent() {
+  if (QWidget* active = QApplication::activeWindow())
+    return active;
+  return TFormM::openWindow();
+}
+
+}  // namespace
+
 void ProgramHost::showMessage(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kMainWindowCaption, text, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, kMainWindowCaption, text, QMessageBox::Ok, boxParent());
   RunModal(box);
 }
 
 bool ProgramHost::ask(const QString& question) {
   QMessageBox box(QMessageBox::Question, kQuestionTitle, question,
-                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+                  QMessageBox::Yes | QMessageBox::No, boxParent());
   box.setDefaultButton(QMessageBox::No);
   return RunModal(box) == QMessageBox::Yes;
 }
