@@ -29,4 +29,20 @@ constexpr Rgb kPurple{128, 0, 128};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb DialFaceColour{160, 240, 240};  // a dial without a set point
 
+// The lines of a channel's graphs, one a quantity.
+constexpr Rgb kMagenta{255, 0, 255};
+constexpr Rgb kOrange{255, 128, 0};
+constexpr Rgb kViolet{128, 0, 255};
+constexpr Rgb kPink{255, 128, 128};
+constexpr Rgb kPaleCyan{128, 255, 255};
+constexpr Rgb kLime{0, 255, 0};
+
+// The lines of overlaid runs: far apart on the screen and on paper, and none
+// of them pale.
+constexpr Rgb kRunRed{220, 0, 0};
+constexpr Rgb kRunGreen{0, 140, 0};
+constexpr Rgb kRunViolet{128, 0, 200};
+constexpr Rgb kTeal{0, 160, 160};
+constexpr Rgb kBrown{140, 80, 20};
+
 }  // namespace qv

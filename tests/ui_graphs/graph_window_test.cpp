@@ -19,6 +19,7 @@
 #include "ui/graphs/point_report.h"
 #include "ui/graphs/unitgra.h"
 #include "ui/main/child_window.h"
+#include "ui/main/colours.h"
 #include "ui/main/unitabout.h"
 
 using namespace qv;
@@ -547,7 +548,7 @@ TEST_F(GraphWindow, Screenshots) {
       for (int k = 0; k < data.Count; ++k)
         samples << QPointF(data.Time[k], (data.*quantity.values)[k]);
       ExpectDrawnLines(image, *window, *window->chart(quantity.chart),
-                       {{window->series(q), samples}}, QColor::fromRgb(quantity.colour));
+                       {{window->series(q), samples}}, ToQColor(quantity.colour));
     }
   }
 }

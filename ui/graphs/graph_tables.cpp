@@ -15,18 +15,16 @@ const std::array<GraphChartInfo, kChartCount> kGraphCharts = {{
 }};
 
 const std::array<GraphQuantityInfo, kQuantityCount> kGraphQuantities = {{
-    {&ChannelRecord::Current, 0, "Series1", nullptr, qRgb(255, 0, 0), false, "I(А)  ="},
-    {&ChannelRecord::Voltage, 1, "FastLineSeries1", nullptr, qRgb(0, 0, 255), false, "V(В)  ="},
-    {&ChannelRecord::Temp, 2, "FastLineSeries2", "Темп-ра (oС)", qRgb(0, 128, 0), false, "T(оС) ="},
-    {&ChannelRecord::HeatsinkTemp, 2, "Series3", "Радиатор (oС)", qRgb(255, 255, 0), true,
-     "Tc(оС)="},
-    {&ChannelRecord::Capacity, 3, "FastLineSeries3", nullptr, qRgb(255, 0, 255), false, "E(Ач) ="},
-    {&ChannelRecord::Power, 4, "FastLineSeries5", nullptr, qRgb(255, 128, 0), false, "P(Вт) ="},
-    {&ChannelRecord::Resistance, 5, "FastLineSeries6", nullptr, qRgb(128, 0, 255), false,
-     "R(Ом) ="},
-    {&ChannelRecord::dIdt, 6, "FastLineSeries7", nullptr, qRgb(255, 128, 128), false, "dI/dt ="},
-    {&ChannelRecord::dVdt, 7, "FastLineSeries8", nullptr, qRgb(128, 255, 255), false, "dV/dt ="},
-    {&ChannelRecord::dTdt, 8, "FastLineSeries9", nullptr, qRgb(0, 255, 0), false, "dT/dt ="},
+    {&ChannelRecord::Current, 0, "Series1", nullptr, kRed, false, "I(А)  ="},
+    {&ChannelRecord::Voltage, 1, "FastLineSeries1", nullptr, kBlue, false, "V(В)  ="},
+    {&ChannelRecord::Temp, 2, "FastLineSeries2", "Темп-ра (oС)", kGreen, false, "T(оС) ="},
+    {&ChannelRecord::HeatsinkTemp, 2, "Series3", "Радиатор (oС)", kYellow, true, "Tc(оС)="},
+    {&ChannelRecord::Capacity, 3, "FastLineSeries3", nullptr, kMagenta, false, "E(Ач) ="},
+    {&ChannelRecord::Power, 4, "FastLineSeries5", nullptr, kOrange, false, "P(Вт) ="},
+    {&ChannelRecord::Resistance, 5, "FastLineSeries6", nullptr, kViolet, false, "R(Ом) ="},
+    {&ChannelRecord::dIdt, 6, "FastLineSeries7", nullptr, kPink, false, "dI/dt ="},
+    {&ChannelRecord::dVdt, 7, "FastLineSeries8", nullptr, kPaleCyan, false, "dV/dt ="},
+    {&ChannelRecord::dTdt, 8, "FastLineSeries9", nullptr, kLime, false, "dT/dt ="},
 }};
 
 QString SeriesTitle(const GraphQuantityInfo& quantity) {
@@ -42,10 +40,8 @@ int QuantityField(const GraphQuantityInfo& quantity) {
   return 0;
 }
 
-// Far apart on the screen and on paper, and none of them pale.
-const std::array<QRgb, 8> kRunColours = {
-    qRgb(0, 0, 255),   qRgb(220, 0, 0),   qRgb(0, 140, 0),   qRgb(255, 128, 0),
-    qRgb(128, 0, 200), qRgb(0, 160, 160), qRgb(140, 80, 20), qRgb(0, 0, 0),
+const std::array<Rgb, 8> kRunColours = {
+    kBlue, kRunRed, kRunGreen, kOrange, kRunViolet, kTeal, kBrown, kBlack,
 };
 
 const std::array<GraphWindowInfo, 2> kGraphWindows = {{

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QRgb>
 #include <QSize>
 #include <array>
 
 #include "acquisition/shared_state.h"
+#include "common/palette.h"
 #include "ui/main/child_window.h"
 
 inline constexpr int kChartCount = 9;
@@ -27,7 +27,7 @@ struct GraphQuantityInfo {
   int chart;  // index into kGraphCharts
   const char* seriesName;
   const char* seriesTitle;  // null: the chart's axis title
-  QRgb colour;
+  qv::Rgb colour;
   bool dashed;
   const char* reportLabel;
 };
@@ -41,7 +41,7 @@ int QuantityField(const GraphQuantityInfo& quantity);
 
 // The colours of overlaid runs, one each, in the order they were chosen;
 // more runs take them again from the first.
-extern const std::array<QRgb, 8> kRunColours;
+extern const std::array<qv::Rgb, 8> kRunColours;
 
 // What tells the two graphs windows apart; indexed by channel (0 or 1).
 struct GraphWindowInfo {

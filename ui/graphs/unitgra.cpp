@@ -17,6 +17,7 @@
 #include "ui/graphs/graph_chart_view.h"
 #include "ui/graphs/graph_geometry.h"
 #include "ui/graphs/point_report.h"
+#include "ui/main/colours.h"
 #include "ui/main/unitabout.h"
 
 using namespace qv;
@@ -166,8 +167,8 @@ void TFormGra::buildChart(int index) {
 
 QColor TFormGra::lineColour(int run, int quantity) const {
   if (source_.runCount() == 1)
-    return QColor::fromRgb(kGraphQuantities[quantity].colour);
-  return QColor::fromRgb(kRunColours[run % kRunColours.size()]);
+    return ToQColor(kGraphQuantities[quantity].colour);
+  return ToQColor(kRunColours[run % kRunColours.size()]);
 }
 
 void TFormGra::buildSeries(int run, int quantity) {
