@@ -143,8 +143,11 @@ QString ReplaceFirst(const QString& text, const QString& find, const QString& re
   return result;
 }
 
+// Every exchange logs its bytes this way: no formatting machinery per byte.
 QString HexByte(unsigned value) {
-  return QStringLiteral("%1").arg(value & 0xFFu, 2, 16, QLatin1Char('0')).toUpper();
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const char text[2] = {kDigits[(value >> 4) & 0xFu], kDigits[value & 0xFu]};
+  return QString::fromLatin1(text, 2);
 }
 
 QString HexWord(unsigned value) {

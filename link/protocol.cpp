@@ -38,8 +38,11 @@ unsigned channelBit(int at) {
 
 QString bytesText(const uint8_t* bytes, int count) {
   QString text;
-  for (int i = 0; i < count; ++i)
-    text += QLatin1Char(' ') + HexByte(bytes[i]);
+  text.reserve(count * 3);
+  for (int i = 0; i < count; ++i) {
+    text += QLatin1Char(' ');
+    text += HexByte(bytes[i]);
+  }
   return text;
 }
 

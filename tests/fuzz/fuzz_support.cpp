@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "common/folders.h"
 
@@ -83,6 +84,13 @@ QByteArray FuzzInput::bytes(size_t count) {
   const QByteArray taken(reinterpret_cast<const char*>(data_ + at_), static_cast<qsizetype>(n));
   at_ += n;
   return taken;
+}
+
+size_t FuzzInput::copyTo(uint8_t* out, size_t count) {
+  const size_t n = std::min(count, left());
+  std::memcpy(out, data_ + at_, n);
+  at_ += n;
+  return n;
 }
 
 QString textOfBytes(const uint8_t* data, size_t size) {

@@ -58,6 +58,8 @@ class FuzzInput {
   // Up to count bytes.
   QByteArray bytes(size_t count);
   QByteArray rest() { return bytes(left()); }
+  // Up to count bytes into out, without a copy on the heap; how many.
+  size_t copyTo(uint8_t* out, size_t count);
 
  private:
   const uint8_t* data_;

@@ -65,9 +65,7 @@ class InputPort final : public DevicelessPort {
     const uint8_t length = input_.byte();
     if (length == kDeviceError)
       return -1;
-    const QByteArray got = input_.bytes(std::min<size_t>(length, count));
-    std::memcpy(bytes, got.constData(), got.size());
-    return static_cast<int>(got.size());
+    return static_cast<int>(input_.copyTo(bytes, std::min<size_t>(length, count)));
   }
 
   FuzzInput& input_;
