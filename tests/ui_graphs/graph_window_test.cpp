@@ -12,6 +12,7 @@
 #include "common/settings_record.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/shown_windows.h"
 #include "tests/support/window_management.h"
 #include "tests/ui_graphs/drawn_lines.h"
 #include "ui/graphs/graph_chart_view.h"
@@ -85,16 +86,6 @@ class GraphWindow : public ::testing::Test {
     ADD_FAILURE() << "no series " << name;
     static QLineSeries none;
     return &none;
-  }
-
-  // In no particular order.
-  static QList<TFormAbout*> reports() {
-    QList<TFormAbout*> found;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* about = qobject_cast<TFormAbout*>(w); about && about->isVisible())
-        found << about;
-    }
-    return found;
   }
 
   // The texts the chart shows, as drawn: a title that does not fit is cut
@@ -366,7 +357,7 @@ TEST_F(GraphWindow, ClickZoomsResizeFollowsDoubleClickBringsTheGridBack) {
   EXPECT_EQ(visibleCharts(*window).size(), 9);
   EXPECT_EQ(chart6.geometry(), QRect(233, 266, 233, 133));
   EXPECT_EQ(window->chart(8)->geometry(), QRect(466, 266, 233, 133));
-  EXPECT_TRUE(reports().isEmpty());  // the series are empty
+  EXPECT_TRUE(ShownWindows<TFormAbout>().isEmpty());  // the series are empty
 }
 
 TEST_F(GraphWindow, NarrowWindowShowsNothingUntilAChartIsZoomed) {
@@ -405,8 +396,8 @@ TEST_F(GraphWindow, ClickOnASeriesPointZoomsAndReportsThatSample) {
   const int k = 17;
   click(heat, pointPosition(heat, heatSink, k));
   EXPECT_EQ(visibleCharts(*window), QList<int>{2});
-  ASSERT_EQ(reports().size(), 1);
-  const QString text = reports()[0]->Memo1->toPlainText();
+  ASSERT_EQ(ShownWindows<TFormAbout>().size(), 1);
+  const QString text = ShownWindows<TFormAbout>()[0]->Memo1->toPlainText();
   EXPECT_TRUE(text.contains("Index =  17.00")) << text.toStdString();
   EXPECT_TRUE(text.contains("Tc(оС)= 408.50")) << text.toStdString();  // sampleValue(3, 17)
   EXPECT_TRUE(text.endsWith("Всего точек:40"));
@@ -414,9 +405,9 @@ TEST_F(GraphWindow, ClickOnASeriesPointZoomsAndReportsThatSample) {
   // Zoomed now: another point, another window; the first stays.
   QApplication::processEvents();
   click(heat, pointPosition(heat, series(*window, "FastLineSeries2"), 3));
-  ASSERT_EQ(reports().size(), 2);
+  ASSERT_EQ(ShownWindows<TFormAbout>().size(), 2);
   QStringList indexLines;
-  for (TFormAbout* report : reports())
+  for (TFormAbout* report : ShownWindows<TFormAbout>())
     indexLines << report->Memo1->toPlainText().split(u'\n').value(2);
   indexLines.sort();
   EXPECT_EQ(indexLines, QStringList({"Index =   3.00", "Index =  17.00"}));
@@ -449,7 +440,7 @@ TEST_F(GraphWindow, ClickOnAReducedLineReportsTheSampleUnderIt) {
     return 0;
   };
   const auto newReport = [&](qsizetype before) {
-    const QList<TFormAbout*> all = reports();
+    const QList<TFormAbout*> all = ShownWindows<TFormAbout>();
     EXPECT_EQ(all.size(), before + 1);
     QStringList texts;
     for (TFormAbout* report : all)
@@ -500,7 +491,7 @@ TEST_F(GraphWindow, ClickAwayFromTheLinesOnlyZooms) {
   const QPoint last = pointPosition(current, line, 39);
   click(current, QPoint(first.x(), last.y()));
   EXPECT_EQ(visibleCharts(*window), QList<int>{0});
-  EXPECT_TRUE(reports().isEmpty());
+  EXPECT_TRUE(ShownWindows<TFormAbout>().isEmpty());
 }
 
 // A charge of a few hours: current tapering, voltage rising, the heat sink

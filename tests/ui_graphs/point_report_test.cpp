@@ -9,6 +9,7 @@
 #include "acquisition/run_file.h"
 #include "acquisition/shared_state.h"
 #include "tests/support/printers.h"
+#include "tests/support/shown_windows.h"
 #include "ui/main/unitabout.h"
 
 using namespace qv;
@@ -22,15 +23,6 @@ class PointReport : public ::testing::Test {
     QLocale::setDefault(QLocale::c());
     for (QWidget* window : QApplication::topLevelWidgets())
       delete window;
-  }
-
-  static QList<TFormAbout*> reportWindows() {
-    QList<TFormAbout*> found;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (auto* about = qobject_cast<TFormAbout*>(window); about && about->isVisible())
-        found << about;
-    }
-    return found;
   }
 };
 
@@ -108,7 +100,7 @@ TEST_F(PointReport, ASampleOfARunReadsAsTheChannelsWithTheRunsCount) {
   for (const int index : {-1, 4, 49999})
     EXPECT_TRUE(BuildPointReport(run.series(), index).isEmpty()) << index;
   EXPECT_EQ(ShowPointReport(run.series(), 4), nullptr);
-  EXPECT_TRUE(reportWindows().isEmpty());
+  EXPECT_TRUE(ShownWindows<TFormAbout>().isEmpty());
 }
 
 TEST_F(PointReport, EveryValueLineIsFourteenCharacters) {
@@ -129,7 +121,7 @@ TEST_F(PointReport, IndexOutsideTheSeriesGivesNoTextAndNoWindow) {
     EXPECT_EQ(ShowPointReport(0, index), nullptr) << index;
   }
   EXPECT_TRUE(BuildPointReport(2, 0).isEmpty());
-  EXPECT_TRUE(reportWindows().isEmpty());
+  EXPECT_TRUE(ShownWindows<TFormAbout>().isEmpty());
 }
 
 TEST_F(PointReport, EachReportOpensItsOwnWindowAsASnapshot) {
@@ -140,14 +132,14 @@ TEST_F(PointReport, EachReportOpensItsOwnWindowAsASnapshot) {
   TFormAbout* second = ShowPointReport(0, 3);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(reportWindows().size(), 2);
+  EXPECT_EQ(ShownWindows<TFormAbout>().size(), 2);
   EXPECT_TRUE(first->Memo1->toPlainText().contains("I(А)  =   2.00"));
   EXPECT_TRUE(second->Memo1->toPlainText().contains("I(А)  =   7.00"));
   EXPECT_FALSE(first->RichEdit1->isVisible());
   EXPECT_FALSE(first->isModal());
   first->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(reportWindows(), QList<TFormAbout*>{second});
+  EXPECT_EQ(ShownWindows<TFormAbout>(), QList<TFormAbout*>{second});
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "common/messages.h"
 #include "tests/support/printers.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/shown_windows.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_host.h"
 #include "tests/support/window_management.h"
@@ -79,15 +80,6 @@ class RunGraphs : public ::testing::Test {
   // The two runs of different lengths, days apart.
   TFormGra* openTwo() {
     return open({makeRun(kFirstName, 0, 30, 0.5), makeRun(kSecondName, 1, 50, 0.25)});
-  }
-
-  static QList<TFormAbout*> reports() {
-    QList<TFormAbout*> found;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* about = qobject_cast<TFormAbout*>(w); about && about->isVisible())
-        found << about;
-    }
-    return found;
   }
 
   static QStringList labelTexts(QWidget* widget) {
@@ -204,8 +196,8 @@ TEST_F(RunGraphs, AClickOnAPointOfTheSecondRunReportsThatRunsSample) {
   const int k = 37;  // beyond the first run's samples
   QTest::mouseClick(voltage.viewport(), Qt::LeftButton, {},
                     pointPosition(voltage, window->series(1, 1), k));
-  ASSERT_EQ(reports().size(), 1);
-  const TFormAbout* report = reports()[0];
+  ASSERT_EQ(ShownWindows<TFormAbout>().size(), 1);
+  const TFormAbout* report = ShownWindows<TFormAbout>()[0];
   const QString text = report->Memo1->toPlainText();
   EXPECT_TRUE(text.contains("Index =  37.00")) << text.toStdString();
   EXPECT_TRUE(text.contains("V(В)  =" + FormatReportNumber(runValue(1, 1, k))))
@@ -221,9 +213,10 @@ TEST_F(RunGraphs, AClickOnAPointOfTheSecondRunReportsThatRunsSample) {
   QApplication::processEvents();
   QTest::mouseClick(voltage.viewport(), Qt::LeftButton, {},
                     pointPosition(voltage, window->series(1, 0), 4));
-  ASSERT_EQ(reports().size(), 2);
-  const QStringList titles = {reports()[0]->windowTitle(), reports()[1]->windowTitle()};
-  const TFormAbout* first = reports()[titles.indexOf(kFirstName)];
+  ASSERT_EQ(ShownWindows<TFormAbout>().size(), 2);
+  const QStringList titles = {ShownWindows<TFormAbout>()[0]->windowTitle(),
+                              ShownWindows<TFormAbout>()[1]->windowTitle()};
+  const TFormAbout* first = ShownWindows<TFormAbout>()[titles.indexOf(kFirstName)];
   EXPECT_TRUE(
       first->Memo1->toPlainText().contains("V(В)  =" + FormatReportNumber(runValue(0, 1, 4))));
   EXPECT_TRUE(first->Memo1->toPlainText().endsWith("Всего точек:30"));

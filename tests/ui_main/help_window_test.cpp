@@ -8,6 +8,7 @@
 
 #include "tests/support/pixels.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/shown_windows.h"
 #include "tests/ui_main/main_window_fixture.h"
 #include "ui/help/unithelp.h"
 
@@ -21,17 +22,6 @@ const QString kReferenceTitle = QStringLiteral("Справочник языка 
 class HelpWindow : public MainWindowTest {
  protected:
   ~HelpWindow() override { CloseHelpWindow(); }
-
-  // Every help window on the screen.
-  static QList<TFormHelp*> shownHelpWindows() {
-    QList<TFormHelp*> found;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      auto* help = qobject_cast<TFormHelp*>(window);
-      if (help && help->isVisible())
-        found.append(help);
-    }
-    return found;
-  }
 
   // Clicks the first link to href in the shown document, as the user would.
   static void clickLink(QTextBrowser* browser, const QString& href) {
@@ -74,7 +64,7 @@ TEST_F(HelpWindow, HelpItemsShowTheirDocumentInOneWindow) {
   TFormHelp* first = nullptr;
   for (const Case& c : cases) {
     form->item(c.item)->trigger();
-    const QList<TFormHelp*> windows = shownHelpWindows();
+    const QList<TFormHelp*> windows = ShownWindows<TFormHelp>();
     ASSERT_EQ(windows.size(), 1) << c.item;
     TFormHelp* help = windows[0];
     if (!first)
@@ -100,7 +90,7 @@ TEST_F(HelpWindow, ShortcutsOpenTheHelp) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
   QTest::keyClick(form.get(), Qt::Key_F2, Qt::ControlModifier);
   EXPECT_EQ(HelpWindowInstance()->documentTitle(), kReferenceTitle);
-  EXPECT_EQ(shownHelpWindows().size(), 1);
+  EXPECT_EQ(ShownWindows<TFormHelp>().size(), 1);
 }
 
 TEST_F(HelpWindow, GuideLinkLeadsToTheReferenceSectionAndBack) {
@@ -142,7 +132,7 @@ TEST_F(HelpWindow, ClosesWithTheMainWindow) {
   ASSERT_NE(HelpWindowInstance(), nullptr);
   closeMainWindow();
   EXPECT_EQ(HelpWindowInstance(), nullptr);
-  EXPECT_TRUE(shownHelpWindows().isEmpty());
+  EXPECT_TRUE(ShownWindows<TFormHelp>().isEmpty());
 }
 
 TEST_F(HelpWindow, Screenshot) {
