@@ -12,9 +12,10 @@ namespace qv {
 
 namespace {
 
-// The program folder found without a home, once per executable folder.
+// The program folder found without a home, once per executable folder the
+// host names (the running one never changes): every log line asks for it.
 struct ChosenFolder {
-  QString executable;
+  QString namedExecutable;
   QString chosen;
 };
 
@@ -79,10 +80,10 @@ QString ProgramFolder() {
   if (!home.isEmpty())
     return home;
   ChosenFolder& c = chosenFolder();
-  const QString executable = ExecutableFolder();
-  if (c.chosen.isEmpty() || c.executable != executable) {
+  const QString namedExecutable = CurrentHost().executableFolder();
+  if (c.chosen.isEmpty() || c.namedExecutable != namedExecutable) {
     c.chosen = chooseProgramFolder();
-    c.executable = executable;
+    c.namedExecutable = namedExecutable;
   }
   return c.chosen;
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "common/host.h"
-#include "link/serial_port.h"
+#include "common/port_io.h"
 
 // What the tests' host does, as the running test sets it. Cleared before
 // every test.

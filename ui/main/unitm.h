@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "link/serial_port.h"
+#include "common/port_io.h"
 
 class PanelView;
 namespace qv {
