@@ -47,7 +47,7 @@ constexpr int kPanelTextMargin = 10;
 // The demo charger has no wire; any speed will do.
 constexpr int kDemoBaud = 38400;
 
-TFormM* openWindow_ = nullptr;  // the main window while one is open
+TFormM* shownMainWindow = nullptr;  // the main window while one is open
 
 // Items added in table order; those without an action do nothing when
 // chosen.
@@ -124,7 +124,7 @@ TFormM::TFormM()
   connect(poller_, &Poller::noteChanged, this, &TFormM::showNote);
   connect(runEndNotice_, &RunEndNotice::note, this, &TFormM::showNote);
 
-  openWindow_ = this;
+  shownMainWindow = this;
   SetChildMenuCheck([this](ChildKind kind, bool checked) {
     item(ChildInfo(kind).menuItem)->setChecked(checked);
   });
@@ -148,11 +148,11 @@ TFormM::TFormM()
 TFormM::~TFormM() {
   poller_->stop();
   SetChildMenuCheck({});
-  openWindow_ = nullptr;
+  shownMainWindow = nullptr;
 }
 
 TFormM* TFormM::openWindow() {
-  return openWindow_;
+  return shownMainWindow;
 }
 
 void TFormM::setDemoCharger(DemoChargerFactory factory) {
